@@ -1,0 +1,33 @@
+# The two commands of the README, and the checks CI runs.
+#   make test      install what is missing, build, run every test
+#   make sanitize  the non-GUI tests again under AddressSanitizer and UBSan
+#   make bench     the Google Benchmark programs, built for speed
+#   make run       the pane against the bundled sample rate site
+BUILD     ?= build
+SAN_BUILD ?= build-sanitize
+BENCH_BUILD ?= build-bench
+JOBS      ?= $(shell nproc)
+
+.PHONY: deps test sanitize bench run clean
+
+deps:
+	scripts/install-deps
+
+test: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+	scripts/run-tests $(BUILD)
+
+sanitize: deps
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANTA_SANITIZE=ON \
+	      -DCORVANTA_GUI=OFF -DCORVANTA_BENCH=OFF
+	cmake --build $(SAN_BUILD) -j$(JOBS)
+	scripts/run-tests $(SAN_BUILD)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DCORVANTA_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j$(JOBS)
+	scripts/run-benchmarks $(BENCH_BUILD)
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,6 @@
+// The CoreFoundation stand-in: reference-counted objects over the C++ library, ICU and libplist.
+#pragma once
+
+#include "platform/CoreFoundation/CFBase.h"
+#include "platform/CoreFoundation/CFRef.h"
+#include "platform/CoreFoundation/CFString.h"
