@@ -2,5 +2,6 @@
 #pragma once
 
 #include "platform/CoreFoundation/CFBase.h"
+#include "platform/CoreFoundation/CFBundle.h"
 #include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFString.h"
