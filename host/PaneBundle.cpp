@@ -1,0 +1,67 @@
+#include "host/PaneBundle.h"
+
+#include "platform/AppKit/NSPreferencePaneClasses.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+
+namespace {
+
+const char* const kCorvantaPaneID = "com.brenwick.preference.Corvanta";
+
+std::optional<std::string> infoString(CFBundleRef bundle, const char* key) {
+    CFRef<CFStringRef> cfKey(CFStringCreateWithUTF8(key));
+    auto value =
+        static_cast<CFStringRef>(CFBundleGetValueForInfoDictionaryKey(bundle, cfKey.get()));
+    if (!value) return std::nullopt;
+    return std::string(CFStringGetUTF8(value));
+}
+
+} // namespace
+
+std::optional<std::string> FindPaneBundle(const std::optional<std::string>& argument) {
+    if (argument) return argument;
+    CFRef<CFStringRef> id(CFStringCreateWithUTF8(kCorvantaPaneID));
+    if (CFBundleRef found = CFBundleGetBundleWithIdentifier(id.get()))
+        return CFBundleGetBundlePath(found);
+    std::error_code error;
+    if (std::filesystem::is_directory(CORVANTA_BUILD_PANE, error)) return CORVANTA_BUILD_PANE;
+    return std::nullopt;
+}
+
+std::optional<LoadedPane> LoadPaneBundle(const std::string& path, std::string& error) {
+    LoadedPane loaded;
+    loaded.bundle = CFRef<CFBundleRef>(CFBundleCreateWithPath(path));
+    if (!loaded.bundle) {
+        error = path + ": not a pane bundle (no readable Contents/Info.plist)";
+        return std::nullopt;
+    }
+    CFBundleRef bundle = loaded.bundle.get();
+    loaded.name =
+        infoString(bundle, "CFBundleName").value_or(std::filesystem::path(path).stem().string());
+
+    const std::string library = CFBundleGetExecutablePath(bundle);
+    if (library.empty()) {
+        error = path + ": Info.plist names no CFBundleExecutable";
+        return std::nullopt;
+    }
+    // Bound at once, so a missing symbol is reported here rather than on first use. The handle
+    // is never closed: the pane's code must stay for as long as its objects may run.
+    if (!dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        error = path + ": cannot load the pane's library: " + dlerror();
+        return std::nullopt;
+    }
+
+    const std::optional<std::string> className = infoString(bundle, "NSPrincipalClass");
+    if (!className) {
+        error = path + ": Info.plist names no NSPrincipalClass";
+        return std::nullopt;
+    }
+    loaded.pane = NSPreferencePaneMakeInstance(*className, bundle);
+    if (!loaded.pane) {
+        error = path + ": the pane's library has no class " + *className;
+        return std::nullopt;
+    }
+    if (!loaded.pane->loadMainView(error)) return std::nullopt;
+    return loaded;
+}

@@ -1,0 +1,9 @@
+// A text account of what a pane shows, one line per control that the pane drives: a switch's
+// state, a table's row count and first rows, a text view's and a text field's text. Each line
+// is labelled with the control's accessible name.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+std::string DescribePane(const QWidget& view, int rowsShown = 5);

@@ -1,0 +1,97 @@
+// corvanta-prefs [--screenshot FILE] [BUNDLE]
+//
+// The settings host: loads a pane bundle, shows its view in a window and drives its life cycle
+// (mainViewDidLoad, willSelect, and didUnselect when the window is closed or the program is
+// told to stop). With --screenshot it does the same off screen, writes the pane as a PNG,
+// prints what the pane shows and leaves it.
+#include "host/PaneBundle.h"
+#include "host/PaneReport.h"
+#include "host/PaneWindow.h"
+#include "host/TerminationSignals.h"
+#include "platform/AppKit/BusyCursor.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+struct Options {
+    std::optional<std::string> screenshot;
+    std::optional<std::string> bundle;
+};
+
+const char* const kUsage = "usage: corvanta-prefs [--screenshot FILE] [BUNDLE]\n";
+
+std::optional<Options> parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--screenshot" && i + 1 < argc)
+            options.screenshot = argv[++i];
+        else if (argument.starts_with("-") || options.bundle)
+            return std::nullopt;
+        else
+            options.bundle = argument;
+    }
+    return options;
+}
+
+bool haveDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(name); value && *value) return true;
+    return false;
+}
+
+int fail(const std::string& message) {
+    std::cerr << "corvanta-prefs: " << message << "\n";
+    return 1;
+}
+
+// Shows the pane as it would be on screen, saves it and says what it shows.
+int takeScreenshot(PaneWindow& window, const QWidget& view, const std::string& file) {
+    window.show();
+    QCoreApplication::processEvents();
+    const bool saved = window.grab().save(QString::fromStdString(file), "PNG");
+    std::cout << DescribePane(view);
+    window.unselect();
+    if (!saved) return fail(file + ": the picture could not be written");
+    std::cout << "Screenshot: " << file << "\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    if (options->screenshot)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    else if (!haveDisplay())
+        return fail("no display to show the pane on; use --screenshot FILE");
+
+    QApplication application(argc, argv);
+
+    const std::optional<std::string> path = FindPaneBundle(options->bundle);
+    if (!path) return fail("no Corvanta.prefPane found; give the bundle's path");
+    std::string error;
+    std::optional<LoadedPane> loaded = LoadPaneBundle(*path, error);
+    if (!loaded) return fail(error);
+    NSPreferencePane& pane = *loaded->pane;
+    QWidget& view = *pane.mainView();
+
+    pane.mainViewDidLoad();
+    PaneWindow window(pane, QString::fromStdString(loaded->name));
+    {
+        BusyCursor busy; // willSelect fetches the rate page
+        pane.willSelect();
+    }
+    if (options->screenshot) return takeScreenshot(window, view, *options->screenshot);
+
+    TerminationSignals stopRequests([&window] { window.close(); });
+    window.show();
+    return application.exec();
+}

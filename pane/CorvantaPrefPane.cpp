@@ -1,0 +1,149 @@
+#include "pane/CorvantaPrefPane.h"
+
+std::unique_ptr<RateArray> gRatesArray;
+
+namespace {
+
+// The host makes the pane by the name in Info.plist's NSPrincipalClass.
+const NSPreferencePaneClass<CorvantaPrefPane> registration("CorvantaPrefPane");
+
+std::optional<std::string> infoString(CFBundleRef bundle, CFStringRef key) {
+    CFTypeRef value = CFBundleGetValueForInfoDictionaryKey(bundle, key);
+    if (!value || CFGetTypeID(value) != CFStringGetTypeID()) return std::nullopt;
+    return std::string(CFStringGetUTF8(static_cast<CFStringRef>(value)));
+}
+
+} // namespace
+
+CorvantaPrefPane::CorvantaPrefPane(CFBundleRef bundle) : NSPreferencePane(bundle) {}
+
+void CorvantaPrefPane::connectInterface(NibConnections& nib) {
+    nib.outlet("m_versionInfoField", m_versionInfoField);
+    nib.outlet("m_onButton", m_onButton);
+    nib.outlet("m_countries", m_countries);
+    nib.outlet("m_currenciesAvailableTable", m_currenciesAvailableTable);
+    nib.action("onButtonClicked:", this, &CorvantaPrefPane::onButtonClicked);
+    nib.action("addSelectedButtonClicked:", this, &CorvantaPrefPane::addSelectedButtonClicked);
+    nib.action("clearButtonClicked:", this, &CorvantaPrefPane::clearButtonClicked);
+    nib.action("applyButtonClicked:", this, &CorvantaPrefPane::applyButtonClicked);
+    nib.action("reloadButtonClicked:", this, &CorvantaPrefPane::reloadButtonClicked);
+    nib.dataSource(this);
+}
+
+void CorvantaPrefPane::mainViewDidLoad() {
+    m_appID = CFSTR("com.brenwick.Corvanta");
+    m_currencies.clear();
+    m_currencies.reserve(200);
+}
+
+void CorvantaPrefPane::willSelect() {
+    CFPreferencesAppSynchronize(m_appID);
+
+    CFRef<CFPropertyListRef> on(CFPreferencesCopyAppValue(CFSTR("On"), m_appID));
+    if (on && CFGetTypeID(on.get()) == CFBooleanGetTypeID())
+        m_onButton->setState(CFBooleanGetValue(static_cast<CFBooleanRef>(on.get()))
+                                 ? NSControlStateValueOn
+                                 : NSControlStateValueOff);
+    else
+        m_onButton->setState(NSControlStateValueOn);
+
+    loadCurrencies();
+
+    // The stored list replaces the view's text: appending it would double the list on every
+    // showing after the first, and leaving would then store the doubled list.
+    CFRef<CFPropertyListRef> countries(CFPreferencesCopyAppValue(CFSTR("Countries"), m_appID));
+    if (countries && CFGetTypeID(countries.get()) == CFStringGetTypeID())
+        m_countries->textStorage().setString(
+            CFStringGetUTF8(static_cast<CFStringRef>(countries.get())));
+
+    showVersion();
+}
+
+void CorvantaPrefPane::didUnselect() {
+    writeOn();
+    writeCountries();
+    CFPreferencesAppSynchronize(m_appID);
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(),
+                                         CFSTR("Preferences Changed"),
+                                         CFSTR("com.brenwick.preference.Corvanta"), nullptr, true);
+}
+
+void CorvantaPrefPane::loadCurrencies() {
+    gRatesArray.reset();
+    m_currencies.clear();
+    gRatesArray = ExchangeRatesArray();
+    if (gRatesArray)
+        for (const RateEntry& entry : *gRatesArray)
+            m_currencies.push_back(entry.country);
+    m_currenciesAvailableTable->reloadData();
+}
+
+void CorvantaPrefPane::onButtonClicked(NSView*) {
+    writeOn();
+    CFPreferencesAppSynchronize(m_appID);
+}
+
+void CorvantaPrefPane::addSelectedButtonClicked(NSView*) {
+    const NSIndexSet selection = m_currenciesAvailableTable->selectedRowIndexes();
+    std::string list = m_countries->textStorage().string();
+    if (!list.empty() && !list.ends_with(',')) list += ',';
+    for (NSUInteger row = selection.firstIndex(); row != NSNotFound;
+         row = selection.indexGreaterThanIndex(row)) {
+        if (row >= m_currencies.size()) continue;
+        list += m_currencies[row];
+        list += ',';
+    }
+    m_countries->textStorage().setString(list);
+    writeCountries();
+    CFPreferencesAppSynchronize(m_appID);
+}
+
+void CorvantaPrefPane::clearButtonClicked(NSView*) {
+    m_countries->textStorage().setString("");
+    writeCountries();
+    CFPreferencesAppSynchronize(m_appID);
+}
+
+void CorvantaPrefPane::applyButtonClicked(NSView*) {
+    writeCountries();
+    CFPreferencesAppSynchronize(m_appID);
+}
+
+void CorvantaPrefPane::reloadButtonClicked(NSView*) {
+    loadCurrencies();
+}
+
+NSInteger CorvantaPrefPane::numberOfRowsInTableView(NSTableView*) {
+    return static_cast<NSInteger>(m_currencies.size());
+}
+
+std::optional<std::string> CorvantaPrefPane::tableView(NSTableView*, NSTableColumn* column,
+                                                       NSInteger row) {
+    if (!column || column->identifier() != "Currencies") return std::nullopt;
+    if (row < 0 || static_cast<std::size_t>(row) >= m_currencies.size()) return std::nullopt;
+    return m_currencies[static_cast<std::size_t>(row)];
+}
+
+void CorvantaPrefPane::writeOn() {
+    CFPreferencesSetAppValue(
+        CFSTR("On"),
+        m_onButton->state() != NSControlStateValueOff ? kCFBooleanTrue : kCFBooleanFalse, m_appID);
+}
+
+void CorvantaPrefPane::writeCountries() {
+    // The view's text is always valid UTF-8; were it not, writing nothing keeps the stored list
+    // rather than removing it.
+    CFRef<CFStringRef> list(CFStringCreateWithUTF8(m_countries->textStorage().string()));
+    if (list) CFPreferencesSetAppValue(CFSTR("Countries"), list.get(), m_appID);
+}
+
+void CorvantaPrefPane::showVersion() {
+    // "Name Version"; with one of the two missing, the one the bundle has.
+    const std::optional<std::string> name = infoString(bundle(), CFSTR("CFBundleName"));
+    const std::optional<std::string> version =
+        infoString(bundle(), CFSTR("CFBundleShortVersionString"));
+    std::string line = name.value_or("");
+    if (name && version) line += ' ';
+    line += version.value_or("");
+    m_versionInfoField->setStringValue(line);
+}

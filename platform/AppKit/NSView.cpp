@@ -1,0 +1,3 @@
+#include "platform/AppKit/NSView.h"
+
+NSView::NSView(QWidget* widget) : QObject(widget), widget_(widget) {}
