@@ -29,5 +29,10 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j$(JOBS)
 	scripts/run-benchmarks $(BENCH_BUILD)
 
+run: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS) --target corvanta-prefs corvanta-demo-site
+	scripts/run-pane $(BUILD)
+
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)

@@ -7,7 +7,10 @@ PaneWindow::PaneWindow(NSPreferencePane& pane, const QString& title) : pane_(pan
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(pane.mainView()); // the window adopts the view
+    QWidget* view = pane.mainView();
+    const QSize designed = view->size(); // the size the interface file gives the view
+    layout->addWidget(view);             // the window adopts the view
+    resize(designed.expandedTo(minimumSizeHint()));
 }
 
 void PaneWindow::unselect() {

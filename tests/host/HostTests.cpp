@@ -1,0 +1,95 @@
+#include "tests/support/LoopbackRateSite.h"
+#include "tests/support/RunProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A temporary folder with one pane bundle, removed when the test ends.
+class TestBundle {
+public:
+    TestBundle(const std::string& info, bool withLibrary, bool withView) {
+        static int count = 0;
+        folder_ = fs::temp_directory_path() /
+                  ("corvanta-host-" + std::to_string(getpid()) + "-" + std::to_string(++count));
+        path_ = folder_ / "Test.prefPane";
+        fs::create_directories(path_ / "Contents" / "Linux");
+        fs::create_directories(path_ / "Contents" / "Resources");
+        std::ofstream(path_ / "Contents" / "Info.plist")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+            << "<key>CFBundleName</key><string>Test</string>"
+            << "<key>CFBundleExecutable</key><string>TestPane.so</string>" << info
+            << "</dict></plist>\n";
+        if (withLibrary)
+            fs::create_symlink(CORVANTA_TEST_PANE_PATH, path_ / "Contents/Linux/TestPane.so");
+        if (withView)
+            std::ofstream(path_ / "Contents/Resources/Test.ui")
+                << "<ui version=\"4.0\"><widget class=\"QWidget\" name=\"view\">"
+                   "<widget class=\"QLabel\" name=\"m_field\">"
+                   "<property name=\"accessibleName\"><string>Field</string></property>"
+                   "</widget></widget></ui>\n";
+    }
+    ~TestBundle() { fs::remove_all(folder_); }
+    std::string path() const { return path_.string(); }
+
+private:
+    fs::path folder_, path_;
+};
+
+const char* const kTestPaneInfo = "<key>NSPrincipalClass</key><string>TestPane</string>"
+                                  "<key>NSMainNibFile</key><string>Test</string>";
+
+ProgramRun screenshot(const std::string& bundle, const std::string& picture) {
+    return RunProgram({CORVANTA_PREFS_PATH, "--screenshot", picture, bundle});
+}
+
+std::string picturePath() {
+    return (fs::temp_directory_path() / ("corvanta-host-" + std::to_string(getpid()) + ".png"))
+        .string();
+}
+
+} // namespace
+
+TEST(Host, RunsTheLifeCycleOffScreenAndSavesThePicture) {
+    TestBundle bundle(kTestPaneInfo, true, true);
+    const std::string picture = picturePath();
+    ProgramRun run = screenshot(bundle.path(), picture);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("mainViewDidLoad\nwillSelect\nField: \"selected\"\ndidUnselect\n"),
+              std::string::npos)
+        << run.output;
+    std::ifstream png(picture, std::ios::binary);
+    char magic[4] = {};
+    png.read(magic, 4);
+    EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+    fs::remove(picture);
+}
+
+TEST(Host, ABundleThatCannotBeLoadedIsAClearError) {
+    struct Case {
+        std::string info;
+        bool library, view;
+        std::string message;
+    } cases[] = {
+        {kTestPaneInfo, false, true, "cannot load the pane's library"},
+        {"<key>NSPrincipalClass</key><string>Missing</string>", true, true, "no class Missing"},
+        {"<key>NSPrincipalClass</key><string>TestPane</string>", true, true, "no NSMainNibFile"},
+        {kTestPaneInfo, true, false, "no interface file Resources/Test.ui"},
+    };
+    for (const Case& c : cases) {
+        TestBundle bundle(c.info, c.library, c.view);
+        ProgramRun run = screenshot(bundle.path(), picturePath());
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("willSelect"), std::string::npos) << run.output;
+    }
+    ProgramRun run = screenshot("/nonexistent/Test.prefPane", picturePath());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("/nonexistent/Test.prefPane: not a pane bundle"), std::string::npos)
+        << run.output;
+}
