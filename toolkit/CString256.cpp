@@ -1,11 +1,13 @@
 #include "toolkit/CString256.h"
 
 #include "platform/Carbon/Carbon.h"
+#include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFString.h"
 
 #include <cctype>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 namespace {
 
@@ -34,13 +36,27 @@ void appendText(char* dst, const char* s) {
     dst[len + n] = '\0';
 }
 
+// A platform text in Mac OS Roman into `out` (256 bytes). The conversion fails as a whole when
+// the text does not fit; such a text is cut to its first 255 characters instead, as every other
+// source is. A character without a Mac OS Roman byte still gives the empty text.
+void convertPlatformString(const __CFString* s, char* out) {
+    if (CFStringGetCString(s, out, kCapacity + 1, kCFStringEncodingMacRoman)) return;
+    const std::string_view utf8 = CFStringGetUTF8(s);
+    // Mac OS Roman spends one byte per character, so 255 characters is exactly what fits.
+    size_t end = 0;
+    for (int characters = 0; end < utf8.size() && characters < kCapacity; ++characters) {
+        ++end;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    if (end == utf8.size()) return; // it was short enough: a character had no byte
+    CFRef<CFStringRef> head(CFStringCreateWithUTF8(utf8.substr(0, end)));
+    if (head) CFStringGetCString(head.get(), out, kCapacity + 1, kCFStringEncodingMacRoman);
+}
+
 } // namespace
 
 CString256* CString256::nfree = nullptr;
-
-CString256::CString256() {
-    text[0] = '\0';
-}
 
 CString256::CString256(const char* s) {
     replaceText(text, s);
@@ -58,8 +74,6 @@ CString256::CString256(const CString256& other) {
     replaceText(text, other.text);
 }
 
-CString256::~CString256() {}
-
 CString256& CString256::operator=(const char* s) {
     replaceText(text, s);
     return *this;
@@ -71,7 +85,7 @@ CString256& CString256::operator=(unsigned char* p) {
 }
 
 CString256& CString256::operator=(const __CFString* s) {
-    CFStringGetCString(s, text, sizeof text, kCFStringEncodingMacRoman);
+    convertPlatformString(s, text);
     return *this;
 }
 
@@ -130,7 +144,7 @@ CString256& CString256::operator+=(long n) {
 
 CString256& CString256::operator+=(const __CFString* s) {
     CString256 converted;
-    CFStringGetCString(s, converted.text, sizeof converted.text, kCFStringEncodingMacRoman);
+    convertPlatformString(s, converted.text);
     return *this += converted;
 }
 
@@ -178,30 +192,6 @@ void CString256::change_suffix(const char* suffix) {
     replaceText(text, scratch);
     appendText(text, ".");
     appendText(text, suffix);
-}
-
-void* CString256::operator new(std::size_t) {
-    if (nfree) {
-        CString256* object = nfree;
-        nfree = object->next_free;
-        return object;
-    }
-    // Raw storage for 256 objects from the global array new, whose exception (if any) passes
-    // through; the new-expression constructs each slot as it is handed out.
-    auto* block =
-        static_cast<CString256*>(static_cast<void*>(new unsigned char[256 * sizeof(CString256)]));
-    nfree = &block[255];
-    for (int k = 255; k >= 2; --k)
-        block[k].next_free = &block[k - 1];
-    block[1].next_free = nullptr;
-    return &block[0];
-}
-
-void CString256::operator delete(void* p, std::size_t) {
-    if (!p) return;
-    auto* object = static_cast<CString256*>(p);
-    object->next_free = nfree;
-    nfree = object;
 }
 
 void reverse(char* s) {

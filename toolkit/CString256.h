@@ -3,6 +3,8 @@
 // source is cut to what fits.
 #pragma once
 
+#include "toolkit/BlockPool.h"
+
 #include <cstddef>
 
 struct __CFString;
@@ -13,12 +15,12 @@ public:
     CString256* next_free; // only while the object sits in the free pool
     static CString256* nfree;
 
-    CString256();
+    CString256() { text[0] = '\0'; }
     CString256(const char* s);
     CString256(unsigned char* p);
     CString256(const unsigned char* p);
     CString256(const CString256& other);
-    ~CString256();
+    ~CString256() {} // a string owns nothing but its array
 
     CString256& operator=(const char* s);
     CString256& operator=(unsigned char* p);
@@ -44,8 +46,9 @@ public:
     void filter_to_alnum_or_punct();
     void change_suffix(const char* suffix);
 
-    static void* operator new(std::size_t size);
-    static void operator delete(void* p, std::size_t size);
+    // The class's own pool; inline, since a new or delete is meant to cost a few pointer moves.
+    static void* operator new(std::size_t) { return toolkit_pool::take(nfree); }
+    static void operator delete(void* p, std::size_t) { toolkit_pool::give(nfree, p); }
 };
 
 char* itoa(unsigned long n);
