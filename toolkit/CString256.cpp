@@ -3,6 +3,7 @@
 #include "platform/Carbon/Carbon.h"
 #include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFString.h"
+#include "toolkit/TextRules.h"
 
 #include <cctype>
 #include <cstring>
@@ -11,29 +12,10 @@
 
 namespace {
 
-constexpr int kCapacity = 255; // characters; the array holds one more for the terminator
+using text_rules::kCapacity;
 
-// The replace rule: empty, then take the first 255 characters of `s`. The source may lie
-// inside `dst` (self-assignment, a pointer into its own text), so it is moved, not re-read.
-void replaceText(char* dst, const char* s) {
-    if (!s) {
-        dst[0] = '\0';
-        return;
-    }
-    const size_t n = strnlen(s, kCapacity);
-    std::memmove(dst, s, n);
-    dst[n] = '\0';
-}
-
-// The append rule: add what fits of `s` behind the current text, up to 255 characters.
 void appendText(char* dst, const char* s) {
-    if (!s) return;
-    const size_t len = std::strlen(dst);
-    const size_t room = kCapacity - len;
-    const size_t n = strnlen(s, room);
-    // memmove: `s` may point into `dst` itself.
-    std::memmove(dst + len, s, n);
-    dst[len + n] = '\0';
+    text_rules::appendAt(dst, std::strlen(dst), s);
 }
 
 // A platform text in Mac OS Roman into `out` (256 bytes). The conversion fails as a whole when
@@ -44,7 +26,7 @@ void convertPlatformString(const __CFString* s, char* out) {
     const std::string_view utf8 = CFStringGetUTF8(s);
     // Mac OS Roman spends one byte per character, so 255 characters is exactly what fits.
     size_t end = 0;
-    for (int characters = 0; end < utf8.size() && characters < kCapacity; ++characters) {
+    for (size_t characters = 0; end < utf8.size() && characters < kCapacity; ++characters) {
         ++end;
         while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
             ++end;
@@ -59,7 +41,7 @@ void convertPlatformString(const __CFString* s, char* out) {
 CString256* CString256::nfree = nullptr;
 
 CString256::CString256(const char* s) {
-    replaceText(text, s);
+    text_rules::replace(text, s);
 }
 
 CString256::CString256(unsigned char* p) {
@@ -71,11 +53,11 @@ CString256::CString256(const unsigned char* p) {
 }
 
 CString256::CString256(const CString256& other) {
-    replaceText(text, other.text);
+    text_rules::replace(text, other.text);
 }
 
 CString256& CString256::operator=(const char* s) {
-    replaceText(text, s);
+    text_rules::replace(text, s);
     return *this;
 }
 
@@ -90,13 +72,13 @@ CString256& CString256::operator=(const __CFString* s) {
 }
 
 CString256& CString256::operator=(const CString256& other) {
-    replaceText(text, other.text);
+    text_rules::replace(text, other.text);
     return *this;
 }
 
 CString256& CString256::operator=(char** h) {
     const long size = GetHandleSize(h);
-    const long n = size < 256 ? size : kCapacity;
+    const long n = size < 256 ? size : static_cast<long>(kCapacity);
     if (n > 0) std::memmove(text, *h, static_cast<size_t>(n));
     text[n > 0 ? n : 0] = '\0';
     return *this;
@@ -105,7 +87,7 @@ CString256& CString256::operator=(char** h) {
 CString256& CString256::operator=(long n) {
     char digits[31];
     itoa(digits, sizeof digits, n);
-    replaceText(text, digits);
+    text_rules::replace(text, digits);
     return *this;
 }
 
@@ -115,11 +97,7 @@ CString256& CString256::operator+=(const char* s) {
 }
 
 CString256& CString256::operator+=(char c) {
-    const int len = static_cast<int>(std::strlen(text));
-    if ((kCapacity - len) - 1 > 0 && c != '\0') {
-        text[len] = c;
-        text[len + 1] = '\0';
-    }
+    text_rules::appendCharAt(text, std::strlen(text), c);
     return *this;
 }
 
@@ -189,7 +167,7 @@ void CString256::change_suffix(const char* suffix) {
     char scratch[256];
     std::memcpy(scratch, text, std::strlen(text) + 1);
     if (char* dot = std::strrchr(scratch, '.')) *dot = '\0';
-    replaceText(text, scratch);
+    text_rules::replace(text, scratch);
     appendText(text, ".");
     appendText(text, suffix);
 }

@@ -2,36 +2,41 @@
 
 #include "platform/Carbon/Carbon.h"
 #include "tests/toolkit/AllocationCounter.h"
+#include "tests/toolkit/FortyTokens.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
-// Starts a test with an empty string pool and, when it ends, puts the objects that were free
-// before behind those the test left free, so later tests find a consistent pool.
-class EmptyStringPool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = CString256::nfree;
-        CString256::nfree = nullptr;
+// Empties a pool's free list for the length of a test; afterwards the objects that were free
+// before go behind those the test left free, so later tests find a consistent pool.
+template <class T> class EmptiedPool {
+public:
+    explicit EmptiedPool(T*& freeList) : freeList_(freeList), saved_(freeList) {
+        freeList = nullptr;
     }
-    void TearDown() override {
-        CString256** end = &CString256::nfree;
+    ~EmptiedPool() {
+        T** end = &freeList_;
         while (*end)
             end = &(*end)->next_free;
         *end = saved_;
     }
+    EmptiedPool(const EmptiedPool&) = delete;
+    EmptiedPool& operator=(const EmptiedPool&) = delete;
 
 private:
-    CString256* saved_ = nullptr;
+    T*& freeList_;
+    T* saved_;
 };
 
 } // namespace
 
-TEST_F(EmptyStringPool, TakesABlockOf256AndServesItFromTheLast) {
+TEST(StringPool, TakesABlockOf256AndServesItFromTheLast) {
+    EmptiedPool<CString256> emptied(CString256::nfree);
     const size_t before = allocation_counter::count();
     CString256* first = new CString256("first");
     EXPECT_EQ(allocation_counter::count(), before + 1);
@@ -96,4 +101,52 @@ TEST(CString256Allocation, NoOperationReachesTheHeap) {
     delete pooled;
     EXPECT_EQ(allocation_counter::count(), before);
     DisposeHandle(h);
+}
+
+TEST(NodePool, ParsingAndFlatteningTakeOneBlockOfNodesAndNothingElse) {
+    EmptiedPool<elem<CString256>> emptied(elem<CString256>::lfree);
+    const CString256 text(fortyTokens().c_str());
+    ASSERT_EQ(std::strlen(text.text), 255u);
+    CString256 joined;
+
+    const size_t before = allocation_counter::count();
+    {
+        CList<CString256> list;
+        text.parse_into_list(", ", list);
+        joined.flatten_list(',', list);
+        text.parse_into_list(",", list); // reuses the nodes
+        const size_t count = static_cast<size_t>(list.count);
+        const size_t after = allocation_counter::count();
+        EXPECT_EQ(after, before + 1);
+        EXPECT_EQ(count, 40u);
+    }
+    EXPECT_EQ(std::string(joined.text, 10), "tok0,tok1,");
+}
+
+TEST(Matching, NothingReachesTheHeap) {
+    CString256 subject("Corvanta reads the rate table of the day");
+    CString256 other("RATE table");
+    CList<CString256> pieces;
+    subject.parse_into_list(" ", pieces);
+    float score = 0.0f;
+
+    const size_t before = allocation_counter::count();
+    subject.match_case_exact(other, &score);
+    subject.match_nocase_exact(other, &score);
+    subject.match_case_partial(other, &score);
+    subject.match_nocase_partial(other, &score);
+    subject.match_case_approximate(other, &score);
+    subject.match_nocase_approximate(other, &score);
+    subject.match_wildcard_case(pieces, &score);
+    subject.match_wildcard_nocase(pieces, &score);
+    subject.match(matcher_nocase_partial_256, &other, &score);
+    subject.match(match_wildcard_nocase_256, &pieces, &score);
+    const bool prefix = subject.beginsWith_nocase("corv") && subject.endsWith("day", 0);
+    const char* found = STRSTR(subject.text, "TABLE");
+    const size_t after = allocation_counter::count();
+
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(prefix);
+    EXPECT_NE(found, nullptr);
+    EXPECT_EQ(score, 1.0f);
 }

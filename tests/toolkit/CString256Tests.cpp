@@ -219,22 +219,19 @@ TEST(Itoa, NeverWritesPastTheCallersBuffer) {
 }
 
 TEST(Reverse, ReversesInPlaceAndIgnoresNull) {
-    char even[] = "abcd";
-    reverse(even);
-    EXPECT_STREQ(even, "dcba");
-    char odd[] = "abc";
-    reverse(odd);
-    EXPECT_STREQ(odd, "cba");
-    char one[] = "a";
-    reverse(one);
-    EXPECT_STREQ(one, "a");
-    char empty[] = "";
-    reverse(empty);
-    EXPECT_STREQ(empty, "");
+    const auto reversed = [](std::string text) {
+        reverse(text.data());
+        return text;
+    };
+    EXPECT_EQ(reversed("abcd"), "dcba");
+    EXPECT_EQ(reversed("abc"), "cba");
+    EXPECT_EQ(reversed("a"), "a");
+    EXPECT_EQ(reversed(""), "");
     reverse(nullptr);
 
+    char even[] = "abcd";
     switchIt(even, 0, 3);
-    EXPECT_STREQ(even, "acbd");
+    EXPECT_STREQ(even, "dbca");
 }
 
 TEST(CString256Print, AppendsALineToABuffer) {
