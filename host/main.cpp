@@ -83,15 +83,16 @@ int main(int argc, char** argv) {
     NSPreferencePane& pane = *loaded->pane;
     QWidget& view = *pane.mainView();
 
-    pane.mainViewDidLoad();
     PaneWindow window(pane, QString::fromStdString(loaded->name));
+    // From here on a stop request leaves the pane properly; it is acted on by the event loop.
+    TerminationSignals stopRequests([&window] { window.close(); });
+    pane.mainViewDidLoad();
     {
         BusyCursor busy; // willSelect fetches the rate page
         pane.willSelect();
     }
     if (options->screenshot) return takeScreenshot(window, view, *options->screenshot);
 
-    TerminationSignals stopRequests([&window] { window.close(); });
     window.show();
     return application.exec();
 }

@@ -1,5 +1,7 @@
+#include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/TemporaryConfigHome.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@
 #include <fstream>
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -93,3 +96,36 @@ TEST(Host, ABundleThatCannotBeLoadedIsAClearError) {
     EXPECT_NE(run.output.find("/nonexistent/Test.prefPane: not a pane bundle"), std::string::npos)
         << run.output;
 }
+
+TEST(Host, LeavesThePaneOnSigterm) {
+    TestBundle bundle(kTestPaneInfo, true, true);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1); // "shown", but on no real display
+    ChildProgram host({CORVANTA_PREFS_PATH, bundle.path()});
+    EXPECT_EQ(host.readLine(10s), "mainViewDidLoad");
+    EXPECT_EQ(host.readLine(10s), "willSelect");
+    host.signal(SIGTERM);
+    EXPECT_EQ(host.readLine(10s), "didUnselect");
+    EXPECT_EQ(host.waitForExit(10s), 0);
+}
+
+#ifdef CORVANTA_PANE_BUNDLE
+TEST(Host, ShowsTheCorvantaPaneFilledFromTheRateSite) {
+    TemporaryConfigHome home;
+    LoopbackRateSite site(RatePage({"Euro", "Japanese Yen"}));
+    setenv("CORVANTA_RATE_SITE", site.address().c_str(), 1);
+    const std::string picture = picturePath();
+    ProgramRun run = screenshot(CORVANTA_PANE_BUNDLE, picture);
+    unsetenv("CORVANTA_RATE_SITE");
+
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* shown :
+         {"Show exchange rates in the menu: on\n",
+          "Available currencies: 2 rows: Euro, Japanese Yen\n", "Currencies in the menu: \"\"\n",
+          "Version: \"Corvanta " CORVANTA_VERSION "\"\n"})
+        EXPECT_NE(run.output.find(shown), std::string::npos) << shown << "\n" << run.output;
+    EXPECT_TRUE(fs::exists(picture));
+    // Leaving the pane stored its settings.
+    EXPECT_TRUE(fs::exists(home.preferencesFile("com.brenwick.Corvanta")));
+    fs::remove(picture);
+}
+#endif

@@ -62,6 +62,11 @@ public:
         }
     }
 
+    // Sends `number` (SIGTERM, say) to the program while it runs.
+    void signal(int number) {
+        if (pid_ > 0 && !exited_) kill(pid_, number);
+    }
+
     // The exit code, or nothing when it did not exit normally within `patience`.
     std::optional<int> waitForExit(std::chrono::milliseconds patience) {
         const auto deadline = std::chrono::steady_clock::now() + patience;

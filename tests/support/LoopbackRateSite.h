@@ -1,48 +1,38 @@
-// A rate site on 127.0.0.1 for tests: serves a page at /d/USD/table.html from a thread of its
-// own, on a free port, until it goes.
+// A rate site on 127.0.0.1 for tests: serves a page, which a test may change, at
+// /d/USD/table.html on a free port until it goes.
 #pragma once
 
-#include <httplib.h>
+#include "tests/support/LoopbackServer.h"
 
 #include <arpa/inet.h>
 #include <mutex>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 class LoopbackRateSite {
 public:
     explicit LoopbackRateSite(std::string page) : page_(std::move(page)) {
-        server_.Get("/d/USD/table.html", [this](const httplib::Request&, httplib::Response& r) {
-            std::lock_guard lock(mutex_);
-            r.set_content(page_, "text/html; charset=utf-8");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        // Bound and listening already: a request made before the thread runs waits for it.
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        server_.routes().Get("/d/USD/table.html",
+                             [this](const httplib::Request&, httplib::Response& response) {
+                                 std::lock_guard lock(mutex_);
+                                 response.set_content(page_, "text/html; charset=utf-8");
+                             });
+        server_.start();
     }
-    ~LoopbackRateSite() {
-        server_.stop();
-        thread_.join();
-    }
-    LoopbackRateSite(const LoopbackRateSite&) = delete;
-    LoopbackRateSite& operator=(const LoopbackRateSite&) = delete;
 
     // The value for CORVANTA_RATE_SITE.
-    std::string address() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::string address() const { return server_.site(); }
     void setPage(std::string page) {
         std::lock_guard lock(mutex_);
         page_ = std::move(page);
     }
 
 private:
-    httplib::Server server_;
     std::mutex mutex_;
     std::string page_;
-    int port_ = 0;
-    std::thread thread_;
+    LoopbackServer server_; // last, so it stops before the page goes
 };
 
 // A loopback address where nothing listens, for a site that is down.
