@@ -39,6 +39,7 @@ public:
     }
     ~TestBundle() { fs::remove_all(folder_); }
     std::string path() const { return path_.string(); }
+    std::string folder() const { return folder_.string(); }
 
 private:
     fs::path folder_, path_;
@@ -95,6 +96,20 @@ TEST(Host, ABundleThatCannotBeLoadedIsAClearError) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.output.find("/nonexistent/Test.prefPane: not a pane bundle"), std::string::npos)
         << run.output;
+}
+
+TEST(Host, FindsTheCorvantaPaneOnThePanePath) {
+    TestBundle bundle(std::string(kTestPaneInfo) +
+                          "<key>CFBundleIdentifier</key>"
+                          "<string>com.brenwick.preference.Corvanta</string>",
+                      true, true);
+    setenv("CORVANTA_PANE_PATH", bundle.folder().c_str(), 1);
+    const std::string picture = picturePath();
+    ProgramRun run = RunProgram({CORVANTA_PREFS_PATH, "--screenshot", picture});
+    unsetenv("CORVANTA_PANE_PATH");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("willSelect"), std::string::npos) << run.output;
+    fs::remove(picture);
 }
 
 TEST(Host, LeavesThePaneOnSigterm) {
