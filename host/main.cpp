@@ -21,12 +21,24 @@ struct Options {
     std::optional<std::string> bundle;
 };
 
-const char* const kUsage = "usage: corvanta-prefs [--screenshot FILE] [BUNDLE]\n";
+const char* const kUsage =
+    "usage: corvanta-prefs [--screenshot FILE] [BUNDLE]\n"
+    "\n"
+    "Shows a settings pane in a window: by default the Corvanta pane, looked for in\n"
+    "CORVANTA_PANE_PATH, then under corvanta/panes in the user's and the system's data folders,\n"
+    "then in the build folder. Closing the window, or SIGINT or SIGTERM, leaves the pane.\n"
+    "  --screenshot FILE  show the pane off screen, write it to FILE as a PNG, print what it\n"
+    "                     shows, leave it and exit\n"
+    "Exits 1 when the pane cannot be loaded.\n";
 
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
+        if (argument == "--help") {
+            std::cout << kUsage;
+            std::exit(0);
+        }
         if (argument == "--screenshot" && i + 1 < argc)
             options.screenshot = argv[++i];
         else if (argument.starts_with("-") || options.bundle)
