@@ -3,5 +3,6 @@
 
 #include "platform/CoreFoundation/CFBase.h"
 #include "platform/CoreFoundation/CFBundle.h"
+#include "platform/CoreFoundation/CFDictionary.h"
 #include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFString.h"

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <plist/plist.h>
 
@@ -19,3 +21,7 @@ PlistPtr ReadPropertyListDictionary(const std::string& path);
 
 // The text of a string node, or null for a node of another type. Valid while the node lives.
 const char* PlistStringValue(plist_t node);
+
+// The entries of a dictionary node whose values are texts, in the dictionary's order; entries
+// of other types are left out.
+std::vector<std::pair<std::string, std::string>> PlistDictionaryStrings(plist_t dictionary);
