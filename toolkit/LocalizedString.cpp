@@ -62,6 +62,6 @@ CFStringRef LocalizedString(const char* key) {
     return LocalizedString(temporary.get());
 }
 
-CFStringRef LocalizedString(NSString* key) {
+CFStringRef LocalizedString(struct __CFString* key) {
     return LocalizedString(static_cast<CFStringRef>(key));
 }

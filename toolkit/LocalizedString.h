@@ -8,10 +8,11 @@
 #pragma once
 
 #include "platform/CoreFoundation/CFString.h"
-#include "platform/Foundation/NSString.h"
 
 CFStringRef LocalizedString(CFStringRef key);
 CFStringRef LocalizedString(const char* key);
-// The same object as the core overload; a mutable key must not change after the call, since
-// the cache may keep that very object.
-CFStringRef LocalizedString(NSString* key);
+// The NSString overload. An NSString is the very object a CoreFoundation string is, struct
+// __CFString; the type is spelled out because the name NSString is taken by the namespace of the
+// platform string's operations. Hands the same object to the core overload. A mutable key must
+// not change after the call, since the cache may keep that very object.
+CFStringRef LocalizedString(struct __CFString* key);

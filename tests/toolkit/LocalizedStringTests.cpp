@@ -87,7 +87,7 @@ TEST(LocalizedString, CachesTextsFoundThroughTheBundle) {
     CFRef<CFStringRef> equalKey(CFStringCreateWithUTF8("Add"));
     EXPECT_EQ(LocalizedString(equalKey.get()), text);
     EXPECT_EQ(LocalizedString("Add"), text);
-    EXPECT_EQ(LocalizedString(const_cast<NSString*>(equalKey.get())), text);
+    EXPECT_EQ(LocalizedString(const_cast<__CFString*>(equalKey.get())), text);
     EXPECT_EQ(textOf(text), "Add currency");
 
     // A key the table lacks gives its own text, and that text is cached as well.
@@ -111,7 +111,7 @@ TEST(LocalizedString, CachesTextsFoundThroughTheBundle) {
 TEST(LocalizedString, NullAndInvalidKeysGiveNull) {
     EXPECT_EQ(LocalizedString(static_cast<CFStringRef>(nullptr)), nullptr);
     EXPECT_EQ(LocalizedString(static_cast<const char*>(nullptr)), nullptr);
-    EXPECT_EQ(LocalizedString(static_cast<NSString*>(nullptr)), nullptr);
+    EXPECT_EQ(LocalizedString(static_cast<__CFString*>(nullptr)), nullptr);
     EXPECT_EQ(LocalizedString("\xFF\xFE"), nullptr);
     EXPECT_EQ(LocalizedString("caf\xC3"), nullptr);
     EXPECT_EQ(textOf(LocalizedString("")), "");
