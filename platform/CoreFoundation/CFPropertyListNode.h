@@ -1,0 +1,25 @@
+// Converts between CoreFoundation values and libplist nodes, for the preference files.
+#pragma once
+
+#include "platform/CoreFoundation/CFBase.h"
+
+#include <memory>
+#include <plist/plist.h>
+#include <string>
+
+struct PlistFree {
+    void operator()(plist_t node) const { plist_free(node); }
+};
+// Owns a libplist node tree.
+using PlistNode = std::unique_ptr<void, PlistFree>;
+
+// A new CF value for a node, which is left unchanged: booleans and texts become CFBoolean and
+// CFString, anything else (and a text that is not valid UTF-8) an opaque value holding a copy.
+// The caller releases it. Null for a null node.
+CFPropertyListRef CFPropertyListCreateFromNode(plist_t node);
+
+// A new node for a value, or null when the value is of a type the files cannot hold.
+PlistNode CFPropertyListCreateNode(CFPropertyListRef value);
+
+// The XML document of `node` and everything under it; empty for a null node.
+std::string CFPropertyListNodeXml(plist_t node);

@@ -1,0 +1,150 @@
+#include "platform/CoreFoundation/DistributedNotificationBus.h"
+
+#include "platform/CoreFoundation/CFLog.h"
+
+#include <algorithm>
+#include <map>
+#include <poll.h>
+#include <sdbus-c++/sdbus-c++.h>
+
+namespace {
+
+const char* const kObjectPath = "/com/brenwick/DistributedNotificationCenter";
+const char* const kInterface = "com.brenwick.DistributedNotificationCenter";
+const char* const kSignal = "Notification";
+const char* const kMatchRule = "type='signal',"
+                               "path='/com/brenwick/DistributedNotificationCenter',"
+                               "interface='com.brenwick.DistributedNotificationCenter',"
+                               "member='Notification'";
+
+// A post waits this long at most for its signal to leave the process.
+constexpr std::chrono::milliseconds kPostFlushLimit(2000);
+// A listener that never runs its loop keeps no more than this many notifications.
+constexpr size_t kMaxQueued = 1024;
+
+using UserInfo = std::map<std::string, sdbus::Variant>;
+
+// Milliseconds for poll(2): the smaller of what is left and what sd-bus asks for.
+int pollTimeout(std::chrono::nanoseconds left, const sdbus::IConnection::PollData& data) {
+    auto wait = std::chrono::ceil<std::chrono::milliseconds>(left);
+    if (auto busWait = data.getRelativeTimeout())
+        wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(*busWait));
+    return static_cast<int>(std::clamp<long long>(wait.count(), 0, 60'000));
+}
+
+} // namespace
+
+DistributedNotificationBus& DistributedNotificationBus::shared() {
+    // Never destroyed: observers may be called during exit, and the connection flushes itself
+    // on every post anyway.
+    static auto* bus = new DistributedNotificationBus();
+    return *bus;
+}
+
+DistributedNotificationBus::~DistributedNotificationBus() = default;
+
+bool DistributedNotificationBus::connectLocked(std::string_view purpose) {
+    if (connection_) return true;
+    try {
+        connection_ = sdbus::createSessionBusConnection();
+        emitter_ = sdbus::createObject(*connection_, kObjectPath);
+        return true;
+    } catch (const sdbus::Error& error) {
+        CFLogLine("CFNotificationCenter: no D-Bus session bus, " + std::string(purpose) + ": " +
+                  error.what());
+    }
+    disconnectLocked();
+    return false;
+}
+
+void DistributedNotificationBus::disconnectLocked() {
+    match_.reset();
+    emitter_.reset();
+    connection_.reset();
+}
+
+bool DistributedNotificationBus::post(std::string_view name, std::string_view object) {
+    std::lock_guard lock(mutex_);
+    if (!connectLocked("\"" + std::string(name) + "\" not posted")) return false;
+    try {
+        emitter_->emitSignal(kSignal)
+            .onInterface(kInterface)
+            .withArguments(std::string(name), std::string(object), UserInfo{});
+        // The signal may still sit in the connection's queue; push it out, within a limit.
+        const auto deadline = std::chrono::steady_clock::now() + kPostFlushLimit;
+        for (;;) {
+            readPendingLocked();
+            const auto data = connection_->getEventLoopPollData();
+            const auto left = deadline - std::chrono::steady_clock::now();
+            if (!(data.events & POLLOUT) || left <= std::chrono::nanoseconds::zero()) break;
+            pollfd fd{data.fd, data.events, 0};
+            poll(&fd, 1, pollTimeout(left, data));
+        }
+        return true;
+    } catch (const sdbus::Error& error) {
+        CFLogLine("CFNotificationCenter: \"" + std::string(name) +
+                  "\" not posted: " + error.what());
+        disconnectLocked();
+        return false;
+    }
+}
+
+bool DistributedNotificationBus::listen() {
+    std::lock_guard lock(mutex_);
+    if (match_) return true;
+    if (!connectLocked("cannot listen for notifications")) return false;
+    try {
+        // Runs inside processPendingRequest, which is only called with mutex_ held.
+        match_ = connection_->addMatch(kMatchRule, [this](sdbus::Message& message) {
+            ReceivedNotification notification;
+            UserInfo userInfo;
+            try {
+                message >> notification.name >> notification.object >> userInfo;
+            } catch (const sdbus::Error&) {
+                return; // a signal of the wrong shape is not ours to deliver
+            }
+            if (received_.size() == kMaxQueued) received_.pop_front();
+            received_.push_back(std::move(notification));
+        });
+        return true;
+    } catch (const sdbus::Error& error) {
+        CFLogLine(std::string("CFNotificationCenter: cannot listen for notifications: ") +
+                  error.what());
+        disconnectLocked();
+        return false;
+    }
+}
+
+bool DistributedNotificationBus::isListening() {
+    std::lock_guard lock(mutex_);
+    return match_ != nullptr;
+}
+
+void DistributedNotificationBus::readPendingLocked() {
+    while (connection_->processPendingRequest()) {
+    }
+}
+
+void DistributedNotificationBus::waitForTraffic(std::chrono::nanoseconds timeout, int wakeFd) {
+    std::unique_lock lock(mutex_);
+    if (!connection_) return;
+    try {
+        readPendingLocked();
+        if (!received_.empty()) return;
+        const auto data = connection_->getEventLoopPollData();
+        pollfd fds[2] = {{data.fd, data.events, 0}, {wakeFd, POLLIN, 0}};
+        // Not holding the lock while asleep, so that other threads may post meanwhile.
+        lock.unlock();
+        poll(fds, wakeFd >= 0 ? 2 : 1, pollTimeout(timeout, data));
+        lock.lock();
+        if (connection_) readPendingLocked();
+    } catch (const sdbus::Error& error) {
+        CFLogLine(std::string("CFNotificationCenter: lost the session bus: ") + error.what());
+        disconnectLocked();
+    }
+}
+
+std::deque<ReceivedNotification> DistributedNotificationBus::takeReceived() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(received_, {});
+}

@@ -1,0 +1,128 @@
+#include "platform/CoreFoundation/CoreFoundation.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Seen {
+    std::vector<std::string> names;
+    std::vector<std::string> objects;
+    bool stopAfterFirst = false;
+};
+
+void record(CFNotificationCenterRef center, void* observer, CFNotificationName name,
+            const void* object, CFDictionaryRef userInfo) {
+    auto* seen = static_cast<Seen*>(observer);
+    EXPECT_EQ(center, CFNotificationCenterGetDistributedCenter());
+    EXPECT_EQ(userInfo, nullptr);
+    seen->names.emplace_back(CFStringGetUTF8(name));
+    seen->objects.emplace_back(object ? CFStringGetUTF8(static_cast<CFStringRef>(object))
+                                      : "<none>");
+    if (seen->stopAfterFirst) CFRunLoopStop(CFRunLoopGetCurrent());
+}
+
+// Tests that need the bus run under scripts/run-tests, which gives them a private session.
+#define REQUIRE_SESSION_BUS()                                                                      \
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus"
+
+void post(CFStringRef name, CFStringRef object) {
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(), name, object,
+                                         nullptr, true);
+}
+
+// Runs the loop until `count` notifications came or five seconds passed.
+void runUntil(const Seen& seen, size_t count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (seen.names.size() < count && std::chrono::steady_clock::now() < deadline)
+        CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.5, true);
+}
+
+} // namespace
+
+TEST(CFNotificationCenter, ObserversGetTheNotificationsTheirFilterNames) {
+    REQUIRE_SESSION_BUS();
+    auto* center = CFNotificationCenterGetDistributedCenter();
+    Seen exact, anyName, anyObject;
+    CFNotificationCenterAddObserver(center, &exact, record, CFSTR("Preferences Changed"),
+                                    CFSTR("com.brenwick.preference.Corvanta"),
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
+    CFNotificationCenterAddObserver(center, &anyName, record, nullptr,
+                                    CFSTR("com.brenwick.preference.Corvanta"),
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
+    CFNotificationCenterAddObserver(center, &anyObject, record, CFSTR("Preferences Changed"),
+                                    nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+
+    post(CFSTR("Preferences Changed"), CFSTR("some.other.sender"));
+    post(CFSTR("Something Else"), CFSTR("com.brenwick.preference.Corvanta"));
+    post(CFSTR("Preferences Changed"), nullptr);
+    post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
+    runUntil(exact, 1);
+    runUntil(anyObject, 3);
+    EXPECT_EQ(exact.names, std::vector<std::string>{"Preferences Changed"});
+    EXPECT_EQ(anyName.names, (std::vector<std::string>{"Something Else", "Preferences Changed"}));
+    EXPECT_EQ(anyObject.objects, (std::vector<std::string>{"some.other.sender", "<none>",
+                                                           "com.brenwick.preference.Corvanta"}));
+
+    // Removed observers are not called again; once none is left the loop has nothing to wait for.
+    CFNotificationCenterRemoveObserver(center, &exact, CFSTR("Preferences Changed"), nullptr);
+    CFNotificationCenterRemoveEveryObserver(center, &anyName);
+    post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
+    runUntil(anyObject, 4);
+    EXPECT_EQ(exact.names.size(), 1u);
+    EXPECT_EQ(anyName.names.size(), 2u);
+    EXPECT_EQ(anyObject.names.size(), 4u);
+    CFNotificationCenterRemoveEveryObserver(center, &anyObject);
+    EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 5.0, false), kCFRunLoopRunFinished);
+}
+
+TEST(CFNotificationCenter, TheRunLoopTimesOutAndStopsWhenAskedTo) {
+    REQUIRE_SESSION_BUS();
+    auto* center = CFNotificationCenterGetDistributedCenter();
+    Seen seen;
+    seen.stopAfterFirst = true;
+    CFNotificationCenterAddObserver(center, &seen, record, CFSTR("Stop Now"), nullptr,
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.1, false), kCFRunLoopRunTimedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    post(CFSTR("Stop Now"), nullptr);
+    EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 5.0, false), kCFRunLoopRunStopped);
+    EXPECT_EQ(seen.names.size(), 1u);
+    CFNotificationCenterRemoveEveryObserver(center, &seen);
+}
+
+// Each death test runs in a fresh copy of the program, so no earlier connection is reused.
+TEST(CFNotificationCenterDeathTest, WithoutASessionBusAPostLogsAndReturns) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto postWithoutBus = [] {
+        // A socket path nobody listens on any more: the connection is refused.
+        const std::string path = "/tmp/corvanta-dead-bus-" + std::to_string(getpid());
+        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        unlink(path.c_str());
+        if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) std::exit(3);
+        close(fd);
+        setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + path).c_str(), 1);
+        alarm(5); // a post that blocked would be killed by the alarm, failing the test
+        post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
+        CFNotificationCenterAddObserver(CFNotificationCenterGetDistributedCenter(), nullptr, record,
+                                        nullptr, nullptr,
+                                        CFNotificationSuspensionBehaviorDeliverImmediately);
+        const SInt32 result = CFRunLoopRunInMode(kCFRunLoopDefaultMode, 5.0, false);
+        unlink(path.c_str());
+        std::exit(result == kCFRunLoopRunFinished ? 0 : 4);
+    };
+    EXPECT_EXIT(postWithoutBus(), testing::ExitedWithCode(0),
+                "no D-Bus session bus, \"Preferences Changed\" not posted");
+}

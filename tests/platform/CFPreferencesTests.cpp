@@ -1,0 +1,276 @@
+#include "platform/CoreFoundation/CFPreferencesFile.h"
+#include "platform/CoreFoundation/CoreFoundation.h"
+#include "tests/support/ForkedProcess.h"
+#include "tests/support/TemporaryConfigHome.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <plist/plist.h>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kApp = "com.brenwick.Corvanta";
+
+CFStringRef app() {
+    return CFSTR("com.brenwick.Corvanta");
+}
+
+CFRef<CFStringRef> text(const std::string& utf8) {
+    return CFRef<CFStringRef>(CFStringCreateWithUTF8(utf8));
+}
+
+CFRef<CFPropertyListRef> copyValue(const std::string& key) {
+    return CFRef<CFPropertyListRef>(CFPreferencesCopyAppValue(text(key).get(), app()));
+}
+
+// The stored text of `key`, or "<missing>" / "<not a text>".
+std::string storedText(const std::string& key) {
+    CFRef<CFPropertyListRef> value = copyValue(key);
+    if (!value) return "<missing>";
+    if (CFGetTypeID(value.get()) != CFStringGetTypeID()) return "<not a text>";
+    return std::string(CFStringGetUTF8(static_cast<CFStringRef>(value.get())));
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string plistDocument(const std::string& body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n" + body +
+           "</dict>\n</plist>\n";
+}
+
+// The file's dictionary, parsed independently of the code under test's view.
+PlistNode parseFile(const fs::path& path) {
+    const std::string bytes = readFile(path);
+    plist_t root = nullptr;
+    plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+    return PlistNode(root);
+}
+
+mode_t permissions(const fs::path& path) {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+} // namespace
+
+TEST(CFPreferences, SetShowsAtOnceAndSynchronizeWritesAPrivateXmlFile) {
+    TemporaryConfigHome home;
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanFalse, app());
+    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,Yen,"), app());
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse);
+    EXPECT_EQ(storedText("Countries"), "Euro,Yen,");
+    EXPECT_FALSE(fs::exists(home.preferencesFile(kApp))) << "nothing is written before a sync";
+
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    const std::string xml = readFile(home.preferencesFile(kApp));
+    EXPECT_NE(xml.find("<key>On</key>"), std::string::npos);
+    EXPECT_NE(xml.find("<false/>"), std::string::npos);
+    EXPECT_NE(xml.find("<string>Euro,Yen,</string>"), std::string::npos);
+    EXPECT_EQ(permissions(home.preferencesFile(kApp)), 0600u);
+    EXPECT_EQ(permissions(home.preferencesFolder()), 0700u);
+
+    // A null value removes the key from the file, and clearing to "" is not a removal.
+    CFPreferencesSetAppValue(CFSTR("On"), nullptr, app());
+    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR(""), app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_FALSE(copyValue("On"));
+    EXPECT_EQ(storedText("Countries"), "");
+    PlistNode stored = parseFile(home.preferencesFile(kApp));
+    EXPECT_EQ(plist_dict_get_item(stored.get(), "On"), nullptr);
+    EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
+}
+
+TEST(CFPreferences, AnotherProcessSeesValuesAfterSynchronizeAndReadsStayInMemory) {
+    TemporaryConfigHome home;
+    EXPECT_FALSE(copyValue("On")); // this process has now read the (missing) file once
+
+    ForkedProcess writer([] {
+        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanFalse, app());
+        CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+        return CFPreferencesAppSynchronize(app());
+    });
+    ASSERT_TRUE(writer.succeeded());
+
+    const long readsBefore = CFPreferencesFileReadCount();
+    EXPECT_FALSE(copyValue("On")) << "a read between syncs sees the view, not the disk";
+    EXPECT_EQ(CFPreferencesFileReadCount(), readsBefore);
+
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse);
+    EXPECT_EQ(storedText("Countries"), "Euro,");
+}
+
+TEST(CFPreferences, TwoProcessesWritingDifferentKeysLoseNothing) {
+    TemporaryConfigHome home;
+    constexpr int kWrites = 250;
+    auto writeKeys = [](const char* prefix) {
+        bool ok = true;
+        for (int i = 0; i < kWrites; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            CFPreferencesSetAppValue(text(key).get(), text("value of " + key).get(), app());
+            ok = CFPreferencesAppSynchronize(app()) && ok;
+        }
+        return ok;
+    };
+    ForkedProcess first([&] { return writeKeys("first"); });
+    ForkedProcess second([&] { return writeKeys("second"); });
+    ASSERT_TRUE(first.succeeded());
+    ASSERT_TRUE(second.succeeded());
+
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    int missing = 0;
+    for (int i = 0; i < kWrites; ++i)
+        for (const char* prefix : {"first", "second"}) {
+            const std::string key = prefix + std::to_string(i);
+            missing += storedText(key) != "value of " + key;
+        }
+    EXPECT_EQ(missing, 0);
+}
+
+TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewrites) {
+    TemporaryConfigHome home;
+    const std::string others =
+        "<key>Count</key><integer>42</integer>"
+        "<key>When</key><date>2024-05-01T10:00:00Z</date>"
+        "<key>List</key><array><string>a</string><integer>1</integer></array>"
+        "<key>Nested</key><dict><key>k</key><false/></dict>"
+        "<key>Blob</key><data>AAEC</data>"
+        "<key>Ratio</key><real>0.5</real>";
+    writeFile(home.preferencesFile(kApp), plistDocument("<key>On</key><string>yes</string>"
+                                                        "<key>Countries</key><integer>3</integer>" +
+                                                        others));
+    PlistNode before = parseFile(home.preferencesFile(kApp));
+
+    CFRef<CFPropertyListRef> on = copyValue("On");
+    ASSERT_TRUE(on);
+    EXPECT_NE(CFGetTypeID(on.get()), CFBooleanGetTypeID());
+    CFRef<CFPropertyListRef> countries = copyValue("Countries");
+    ASSERT_TRUE(countries);
+    EXPECT_NE(CFGetTypeID(countries.get()), CFBooleanGetTypeID());
+    EXPECT_NE(CFGetTypeID(countries.get()), CFStringGetTypeID());
+    EXPECT_EQ(CFGetTypeID(countries.get()), CFOpaqueValueGetTypeID());
+
+    // A value read back can be stored under another key unchanged.
+    CFPreferencesSetAppValue(CFSTR("CopyOfList"), copyValue("List").get(), app());
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+
+    PlistNode after = parseFile(home.preferencesFile(kApp));
+    ASSERT_TRUE(after);
+    for (const char* key : {"Countries", "Count", "When", "List", "Nested", "Blob", "Ratio"}) {
+        plist_t was = plist_dict_get_item(before.get(), key);
+        plist_t now = plist_dict_get_item(after.get(), key);
+        ASSERT_NE(now, nullptr) << key;
+        EXPECT_EQ(CFPropertyListNodeXml(was), CFPropertyListNodeXml(now)) << key;
+    }
+    plist_t list = plist_dict_get_item(after.get(), "CopyOfList");
+    ASSERT_EQ(plist_get_node_type(list), PLIST_ARRAY);
+    EXPECT_EQ(CFPropertyListNodeXml(list),
+              CFPropertyListNodeXml(plist_dict_get_item(before.get(), "List")));
+    EXPECT_TRUE(CFEqual(copyValue("CopyOfList").get(), copyValue("List").get()));
+    EXPECT_FALSE(CFEqual(copyValue("Nested").get(), copyValue("List").get()));
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanTrue);
+}
+
+TEST(CFPreferences, ReadsBinaryPropertyLists) {
+    TemporaryConfigHome home;
+    PlistNode dictionary(plist_new_dict());
+    plist_dict_set_item(dictionary.get(), "On", plist_new_bool(0));
+    plist_dict_set_item(dictionary.get(), "Countries", plist_new_string("Pound,"));
+    char* binary = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(dictionary.get(), &binary, &length);
+    writeFile(home.preferencesFile(kApp), std::string(binary, length));
+    plist_to_bin_free(binary);
+
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse);
+    EXPECT_EQ(storedText("Countries"), "Pound,");
+}
+
+TEST(CFPreferences, ACorruptFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
+    TemporaryConfigHome home;
+    const fs::path file = home.preferencesFile(kApp);
+    for (const std::string& garbage : {std::string("not a property list \x01\x02"), std::string(),
+                                       plistDocument("").substr(0, 20) + "<array>",
+                                       std::string("<plist><string>root</string></plist>")}) {
+        SCOPED_TRACE(garbage);
+        fs::remove(file.string() + ".corrupt");
+        writeFile(file, garbage);
+        ASSERT_TRUE(CFPreferencesAppSynchronize(app())) << "nothing pending: reading is enough";
+        EXPECT_FALSE(copyValue("On"));
+        EXPECT_EQ(readFile(file), garbage) << "a read never moves or changes the file";
+
+        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+        ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+        EXPECT_EQ(readFile(file.string() + ".corrupt"), garbage);
+        PlistNode replaced = parseFile(file);
+        ASSERT_TRUE(replaced);
+        EXPECT_NE(plist_dict_get_item(replaced.get(), "On"), nullptr);
+    }
+}
+
+TEST(CFPreferences, AFailedWriteKeepsChangesForTheNextSynchronize) {
+    TemporaryConfigHome home;
+    // A plain file where the folder should be: fails even for root, unlike permission bits.
+    writeFile(home.preferencesFolder(), "in the way");
+
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanFalse, app());
+    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+    EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse) << "nothing lost in memory";
+    EXPECT_EQ(storedText("Countries"), "Euro,");
+    EXPECT_FALSE(CFPreferencesAppSynchronize(app())) << "still pending, still failing";
+
+    fs::remove(home.preferencesFolder());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    PlistNode stored = parseFile(home.preferencesFile(kApp));
+    ASSERT_TRUE(stored);
+    EXPECT_NE(plist_dict_get_item(stored.get(), "On"), nullptr);
+    EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
+}
+
+TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
+    TemporaryConfigHome home;
+    const fs::path elsewhere = home.path() / "synced" / "corvanta.plist";
+    writeFile(elsewhere, plistDocument("<key>Countries</key><string>Yen,</string>"));
+    fs::create_directories(home.preferencesFolder());
+    fs::create_symlink("../synced/corvanta.plist", home.preferencesFile(kApp));
+
+    EXPECT_EQ(storedText("Countries"), "Yen,");
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_TRUE(fs::is_symlink(home.preferencesFile(kApp)));
+    PlistNode stored = parseFile(elsewhere);
+    ASSERT_TRUE(stored);
+    EXPECT_NE(plist_dict_get_item(stored.get(), "On"), nullptr);
+    EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
+}
+
+TEST(CFPreferences, AnApplicationIDThatIsNoFileNameStoresNothing) {
+    TemporaryConfigHome home;
+    for (CFStringRef id : {CFSTR("../escape"), CFSTR("a/b"), CFSTR(""), CFSTR(".hidden")}) {
+        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, id);
+        EXPECT_EQ(CFPreferencesCopyAppValue(CFSTR("On"), id), nullptr);
+        EXPECT_FALSE(CFPreferencesAppSynchronize(id));
+    }
+    EXPECT_FALSE(fs::exists(home.path() / "escape.plist"));
+    EXPECT_FALSE(fs::exists(home.preferencesFolder()));
+}
