@@ -104,6 +104,10 @@ TEST(NSAppleScript, FailuresGiveNoResultAndSayWhy) {
     EXPECT_NE(raised.error.message.find("out of rates"), std::string::npos);
 
     EXPECT_EQ(failureOf("error({})"), ScriptFailure::runtime);
+    // Runaway recursion, through Lua calls and through C calls, is an error of the script.
+    EXPECT_NE(failureOf("local function f() return 1 + f() end return f()"), ScriptFailure::none);
+    EXPECT_EQ(failureOf("local function f() assert(pcall(f)) error('deep') end f()"),
+              ScriptFailure::runtime);
     EXPECT_EQ(failureOf("nil .. 'x'"), ScriptFailure::runtime);
     // Bytes that are not UTF-8 make no script at all.
     EXPECT_EQ(NSAppleScript::initWithSource("return '\xC3'"), nullptr);
