@@ -1,8 +1,8 @@
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "platform/CoreFoundation/PreferredLanguages.h"
 #include "platform/CoreFoundation/PropertyListFile.h"
-#include "tests/platform/ScopedEnvironment.h"
-#include "tests/platform/TestBundles.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TestBundles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/CoreFoundation/CoreFoundation.h"
-#include "tests/platform/TestBundles.h"
+#include "tests/support/TestBundles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "toolkit/LocalizedString.h"
 
 #include "platform/CoreFoundation/CoreFoundation.h"
-#include "tests/platform/ScopedEnvironment.h"
-#include "tests/platform/TestBundles.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TestBundles.h"
 
 #include <gtest/gtest.h>
 
