@@ -17,8 +17,13 @@ namespace {
 // A pane bundle with a small English table, loaded once for the process.
 CFBundleRef paneBundle() {
     static CFBundleRef bundle = [] {
-        fs::path path = fs::temp_directory_path() / ("corvanta-bench-" + std::to_string(getpid())) /
-                        "Corvanta.prefPane";
+        static const fs::path folder =
+            fs::temp_directory_path() / ("corvanta-bench-" + std::to_string(getpid()));
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        });
+        fs::path path = folder / "Corvanta.prefPane";
         fs::create_directories(path / "Contents/Resources/en.lproj");
         std::ofstream(path / "Contents/Info.plist")
             << "<plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
