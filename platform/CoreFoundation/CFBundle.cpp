@@ -44,20 +44,10 @@ CFBundleRef openBundle(const std::string& folder) {
     if (!info) return nullptr;
     auto* bundle = new __CFBundle();
     bundle->path = folder;
-    plist_dict_iter iter = nullptr;
-    plist_dict_new_iter(info.get(), &iter);
-    for (;;) {
-        char* key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(info.get(), iter, &key, &value);
-        if (!key) break;
-        if (const char* text = PlistStringValue(value)) {
-            CFRef<CFStringRef> string(CFStringCreateWithUTF8(text));
-            if (string) bundle->infoStrings.emplace(key, std::move(string));
-        }
-        std::free(key);
+    for (const auto& [key, text] : PlistDictionaryStrings(info.get())) {
+        CFRef<CFStringRef> string(CFStringCreateWithUTF8(text));
+        if (string) bundle->infoStrings.emplace(key, std::move(string));
     }
-    std::free(iter);
     return bundle;
 }
 

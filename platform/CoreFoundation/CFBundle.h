@@ -41,3 +41,11 @@ std::string CFBundleGetResourcePath(CFBundleRef bundle, std::string_view name);
 // (colon-separated), then $XDG_DATA_HOME/corvanta/panes, then corvanta/panes under each of
 // $XDG_DATA_DIRS.
 std::vector<std::string> CFBundlePaneSearchPath();
+
+// The text of `key` in the bundle's string table `tableName` ("Localizable" when null): the file
+// Resources/<language>.lproj/<tableName>.strings, a property list of texts, tried for each of
+// the user's languages in turn (see PreferredLanguages.h), English last. When no table has the
+// key: `value` if it is a non-empty text, else `key`; null only when both are null. Tables are
+// read once and kept. The caller releases the result.
+CFStringRef CFBundleCopyLocalizedString(CFBundleRef bundle, CFStringRef key, CFStringRef value,
+                                        CFStringRef tableName);

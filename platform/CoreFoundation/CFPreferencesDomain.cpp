@@ -2,6 +2,7 @@
 
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 #include "platform/CoreFoundation/CFPreferencesLocation.h"
+#include "platform/CoreFoundation/PropertyListFile.h"
 
 #include <chrono>
 
@@ -83,19 +84,9 @@ bool CFPreferencesDomain::writePending() {
 
 void CFPreferencesDomain::adopt(plist_t dictionary) {
     values_.clear();
-    if (dictionary) {
-        plist_dict_iter iterator = nullptr;
-        plist_dict_new_iter(dictionary, &iterator);
-        for (;;) {
-            char* key = nullptr;
-            plist_t node = nullptr;
-            plist_dict_next_item(dictionary, iterator, &key, &node);
-            if (!key) break;
-            values_[key] = CFRef<CFPropertyListRef>(CFPropertyListCreateFromNode(node));
-            std::free(key);
-        }
-        std::free(iterator);
-    }
+    PlistDictionaryForEach(dictionary, [this](const char* key, plist_t node) {
+        values_[key] = CFRef<CFPropertyListRef>(CFPropertyListCreateFromNode(node));
+    });
     // Our own changes not yet written still show through.
     for (const auto& [key, value] : pending_) {
         if (value)

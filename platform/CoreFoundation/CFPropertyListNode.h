@@ -2,16 +2,14 @@
 #pragma once
 
 #include "platform/CoreFoundation/CFBase.h"
+#include "platform/CoreFoundation/PropertyListFile.h"
 
 #include <memory>
 #include <plist/plist.h>
 #include <string>
 
-struct PlistFree {
-    void operator()(plist_t node) const { plist_free(node); }
-};
 // Owns a libplist node tree.
-using PlistNode = std::unique_ptr<void, PlistFree>;
+using PlistNode = PlistPtr;
 
 // A new CF value for a node, which is left unchanged: booleans and texts become CFBoolean and
 // CFString, anything else (and a text that is not valid UTF-8) an opaque value holding a copy.

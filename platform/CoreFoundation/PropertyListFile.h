@@ -2,8 +2,11 @@
 // data in them: bundles' Info.plist and string tables.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <plist/plist.h>
 
@@ -19,3 +22,12 @@ PlistPtr ReadPropertyListDictionary(const std::string& path);
 
 // The text of a string node, or null for a node of another type. Valid while the node lives.
 const char* PlistStringValue(plist_t node);
+
+// Calls `visit` with each key and value of a dictionary node, in the dictionary's order. The
+// key is valid during the call only.
+void PlistDictionaryForEach(plist_t dictionary,
+                            const std::function<void(const char* key, plist_t value)>& visit);
+
+// The entries of a dictionary node whose values are texts, in the dictionary's order; entries
+// of other types are left out.
+std::vector<std::pair<std::string, std::string>> PlistDictionaryStrings(plist_t dictionary);

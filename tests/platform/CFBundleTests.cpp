@@ -1,38 +1,16 @@
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "tests/support/TestBundles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Makes Name.prefPane/Contents/{Info.plist,Resources/} under a fresh folder.
-fs::path makeBundle(const fs::path& parent, const std::string& name, const std::string& id) {
-    fs::path bundle = parent / (name + ".prefPane");
-    fs::create_directories(bundle / "Contents" / "Resources");
-    std::ofstream(bundle / "Contents" / "Info.plist")
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-        << "<key>CFBundleIdentifier</key><string>" << id << "</string>"
-        << "<key>CFBundleName</key><string>" << name << "</string>"
-        << "<key>CFBundleExecutable</key><string>lib" << name << ".so</string>"
-        << "<key>Count</key><integer>3</integer></dict></plist>\n";
-    std::ofstream(bundle / "Contents" / "Resources" / "Main.ui") << "<ui/>";
-    return bundle;
-}
-
-fs::path freshFolder(const char* name) {
-    fs::path folder = fs::temp_directory_path() / (std::string(name) + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-} // namespace
+using test_bundles::freshFolder;
+using test_bundles::makeBundle;
 
 TEST(CFBundle, ReadsItsInfoAndFindsItsFiles) {
     fs::path folder = freshFolder("corvanta-bundle-");

@@ -1,0 +1,22 @@
+// How far a script may go before it is stopped, and why a run failed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct ScriptLimits {
+    // Lua virtual machine instructions, counted across all of the script's coroutines. About a
+    // second of work: enough for any text helper, and an endless loop cannot hang the caller.
+    std::uint64_t instructions = 100'000'000;
+    // Bytes the Lua state may hold at once; also bounds the size of the result taken from it.
+    std::size_t memoryBytes = 64u << 20;
+};
+
+enum class ScriptFailure {
+    none,
+    compile,        // the source is neither an expression nor a chunk
+    runtime,        // the script raised an error
+    memory,         // the script needed more than ScriptLimits::memoryBytes
+    timeLimit,      // the script ran more than ScriptLimits::instructions
+    resultTooLarge, // the result nests too deeply, loops back on itself or is too big to copy
+};

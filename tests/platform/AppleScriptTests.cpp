@@ -1,0 +1,175 @@
+#include "platform/AppleScript/AppleScript.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ScriptRun {
+    std::optional<NSAppleEventDescriptor> result;
+    NSAppleScriptError error;
+};
+
+ScriptRun run(std::string_view source, ScriptLimits limits = {}) {
+    ScriptRun outcome;
+    std::unique_ptr<NSAppleScript> script = NSAppleScript::initWithSource(source);
+    if (!script) {
+        ADD_FAILURE() << "no script made from: " << source;
+        return outcome;
+    }
+    script->setLimits(limits);
+    outcome.result = script->executeAndReturnError(&outcome.error);
+    return outcome;
+}
+
+ScriptFailure failureOf(std::string_view source, ScriptLimits limits = {}) {
+    ScriptRun outcome = run(source, limits);
+    EXPECT_FALSE(outcome.result) << source;
+    return outcome.error.failure;
+}
+
+// The result's type and text form, for compact expectations.
+std::pair<DescType, std::optional<std::string>> valueOf(std::string_view source) {
+    ScriptRun outcome = run(source);
+    EXPECT_TRUE(outcome.result) << source << ": " << outcome.error.message;
+    if (!outcome.result) return {0, std::nullopt};
+    return {outcome.result->descriptorType(), outcome.result->stringValue()};
+}
+
+using Value = std::pair<DescType, std::optional<std::string>>;
+const Value kNothing{typeNull, std::nullopt};
+
+} // namespace
+
+TEST(NSAppleScript, ResultsBecomeDescriptors) {
+    EXPECT_EQ(valueOf("'caf\xC3\xA9'"), Value(typeUnicodeText, "caf\xC3\xA9"));
+    EXPECT_EQ(valueOf("6 * 7"), Value(typeSInt32, "42"));
+    EXPECT_EQ(valueOf("2147483648"), Value(typeSInt64, "2147483648"));
+    EXPECT_EQ(valueOf("2^31"), Value(typeIEEE64BitFloatingPoint, "2147483648.0"));
+    EXPECT_EQ(valueOf("math.mininteger"), Value(typeSInt64, "-9223372036854775808"));
+    EXPECT_EQ(valueOf("1 / 4"), Value(typeIEEE64BitFloatingPoint, "0.25"));
+    EXPECT_EQ(valueOf("1 / 3"), Value(typeIEEE64BitFloatingPoint, "0.33333333333333"));
+    EXPECT_EQ(valueOf("1e300 * 10"), Value(typeIEEE64BitFloatingPoint, "1e+301"));
+    // Values without a text form.
+    EXPECT_EQ(valueOf("true"), kNothing);
+    EXPECT_EQ(valueOf("print"), kNothing);
+    EXPECT_EQ(valueOf("{name = 'x'}"), kNothing);
+    EXPECT_EQ(valueOf("{1, 2, n = 3}"), kNothing);
+    EXPECT_EQ(valueOf("'\\xff'"), kNothing); // bytes that are no Unicode text
+}
+
+TEST(NSAppleScript, SequenceTablesBecomeListsCountedFromOne) {
+    ScriptRun outcome = run("{'a', 7, {'b'}, false}");
+    ASSERT_TRUE(outcome.result);
+    const NSAppleEventDescriptor& list = *outcome.result;
+    EXPECT_EQ(list.descriptorType(), typeAEList);
+    EXPECT_EQ(list.descriptorType(), 0x6C697374u);
+    EXPECT_FALSE(list.stringValue());
+    ASSERT_EQ(list.numberOfItems(), 4);
+    EXPECT_EQ(list.descriptorAtIndex(0), nullptr);
+    EXPECT_EQ(list.descriptorAtIndex(5), nullptr);
+    EXPECT_EQ(list.descriptorAtIndex(1)->stringValue(), "a");
+    EXPECT_EQ(list.descriptorAtIndex(2)->stringValue(), "7");
+    const NSAppleEventDescriptor* inner = list.descriptorAtIndex(3);
+    ASSERT_EQ(inner->descriptorType(), typeAEList);
+    EXPECT_EQ(inner->descriptorAtIndex(1)->stringValue(), "b");
+    EXPECT_EQ(list.descriptorAtIndex(4)->descriptorType(), typeNull);
+
+    ScriptRun empty = run("{}");
+    ASSERT_TRUE(empty.result);
+    EXPECT_EQ(empty.result->descriptorType(), typeAEList);
+    EXPECT_EQ(empty.result->numberOfItems(), 0);
+}
+
+TEST(NSAppleScript, ReadsAnExpressionElseRunsAChunk) {
+    EXPECT_EQ(valueOf("'first', 'second'"), Value(typeUnicodeText, "first"));
+    EXPECT_EQ(valueOf("local words = {} for w in ('a b c'):gmatch('%a') do words[#words + 1] = w "
+                      "end return table.concat(words, '-')"),
+              Value(typeUnicodeText, "a-b-c"));
+    // A chunk that gives back nothing, and an empty text, succeed with nothing.
+    EXPECT_EQ(valueOf("x = 1"), kNothing);
+    EXPECT_EQ(valueOf(""), kNothing);
+    // Every run starts afresh: the global of the run before is gone.
+    EXPECT_EQ(valueOf("x"), kNothing);
+}
+
+TEST(NSAppleScript, FailuresGiveNoResultAndSayWhy) {
+    ScriptRun syntax = run("return return");
+    EXPECT_FALSE(syntax.result);
+    EXPECT_EQ(syntax.error.failure, ScriptFailure::compile);
+    EXPECT_NE(syntax.error.message.find("script:1:"), std::string::npos) << syntax.error.message;
+
+    ScriptRun raised = run("error('out of rates')");
+    EXPECT_FALSE(raised.result);
+    EXPECT_EQ(raised.error.failure, ScriptFailure::runtime);
+    EXPECT_NE(raised.error.message.find("out of rates"), std::string::npos);
+
+    EXPECT_EQ(failureOf("error({})"), ScriptFailure::runtime);
+    // Runaway recursion, through Lua calls and through C calls, is an error of the script.
+    EXPECT_NE(failureOf("local function f() return 1 + f() end return f()"), ScriptFailure::none);
+    EXPECT_EQ(failureOf("local function f() assert(pcall(f)) error('deep') end f()"),
+              ScriptFailure::runtime);
+    EXPECT_EQ(failureOf("nil .. 'x'"), ScriptFailure::runtime);
+    // Bytes that are not UTF-8 make no script at all.
+    EXPECT_EQ(NSAppleScript::initWithSource("return '\xC3'"), nullptr);
+}
+
+TEST(NSAppleScript, EndlessScriptsAreStopped) {
+    ScriptLimits quick;
+    quick.instructions = 1'000'000;
+    EXPECT_EQ(failureOf("while true do end", quick), ScriptFailure::timeLimit);
+    // Catching the stop does not keep the script going.
+    EXPECT_EQ(failureOf("while true do pcall(function() while true do end end) end", quick),
+              ScriptFailure::timeLimit);
+    EXPECT_EQ(failureOf("local f = coroutine.wrap(function() while true do end end) f()", quick),
+              ScriptFailure::timeLimit);
+    EXPECT_EQ(failureOf("while true do coroutine.resume(coroutine.create(function() "
+                        "while true do end end)) end",
+                        quick),
+              ScriptFailure::timeLimit);
+    // Within the budget a loop runs to its end.
+    EXPECT_EQ(valueOf("local n = 0 for i = 1, 100000 do n = n + i end return n"),
+              Value(typeSInt64, "5000050000"));
+}
+
+TEST(NSAppleScript, MemoryIsCapped) {
+    ScriptLimits small;
+    small.memoryBytes = 4u << 20;
+    EXPECT_EQ(failureOf("string.rep('x', 1 << 30)", small), ScriptFailure::memory);
+    EXPECT_EQ(failureOf("local t = {} for i = 1, 1e8 do t[i] = i end", small),
+              ScriptFailure::memory);
+    // Caught inside the script, a memory error is just an error the script handled.
+    EXPECT_EQ(valueOf("select(2, pcall(string.rep, 'x', 1 << 40)) ~= nil and 'caught'"),
+              Value(typeUnicodeText, "caught"));
+    // Too little memory even to start gives a failed run, not a crash.
+    ScriptLimits none;
+    none.memoryBytes = 1;
+    EXPECT_EQ(failureOf("1", none), ScriptFailure::memory);
+}
+
+TEST(NSAppleScript, ResultsThatCannotBeCopiedFail) {
+    EXPECT_EQ(failureOf("local t = {} t[1] = t return t"), ScriptFailure::resultTooLarge);
+    // One megabyte shared a hundred times in Lua would take a hundred once copied out.
+    ScriptLimits small;
+    small.memoryBytes = 8u << 20;
+    EXPECT_EQ(failureOf("local s = ('x'):rep(1 << 20) local t = {} "
+                        "for i = 1, 100 do t[i] = s end return t",
+                        small),
+              ScriptFailure::resultTooLarge);
+}
+
+TEST(NSAppleScript, ScriptsOnlyCompute) {
+    EXPECT_EQ(valueOf("io"), kNothing);
+    EXPECT_EQ(valueOf("os"), kNothing);
+    EXPECT_EQ(valueOf("require"), kNothing);
+    EXPECT_EQ(valueOf("dofile"), kNothing);
+    EXPECT_EQ(valueOf("debug"), kNothing);
+    // Binary chunks are refused; text chunks still load, with or without an environment.
+    EXPECT_EQ(valueOf("select(2, load(string.dump(function() return 1 end)))"),
+              Value(typeUnicodeText, "attempt to load a binary chunk (mode is 't')"));
+    EXPECT_EQ(valueOf("load('return 40 + 2')()"), Value(typeSInt32, "42"));
+    EXPECT_EQ(valueOf("load('return n', 'chunk', 'b', {n = 5})()"), Value(typeSInt32, "5"));
+    EXPECT_EQ(failureOf("setmetatable({}, {__gc = function() while true do end end})"),
+              ScriptFailure::runtime);
+    EXPECT_EQ(valueOf("getmetatable(setmetatable({}, {__index = {k = 'v'}})).__index.k"),
+              Value(typeUnicodeText, "v"));
+}

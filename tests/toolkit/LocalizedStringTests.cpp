@@ -1,0 +1,118 @@
+#include "toolkit/LocalizedString.h"
+
+#include "platform/CoreFoundation/CoreFoundation.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TestBundles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kPaneID = "com.brenwick.preference.Corvanta";
+
+std::string_view textOf(CFStringRef text) {
+    return CFStringGetUTF8(text);
+}
+
+// Nothing on the pane search path but `panes` (none when empty), and English texts.
+void isolate(ScopedEnvironment& environment, const fs::path& panes) {
+    environment.set("CORVANTA_PANE_PATH", panes.empty() ? nullptr : panes.c_str());
+    environment.set("XDG_DATA_HOME", "/nonexistent");
+    environment.set("XDG_DATA_DIRS", "/nonexistent");
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        environment.set(name, nullptr);
+    environment.set("LANG", "en_US.UTF-8");
+}
+
+// The pane's bundle with a table of its own, in a folder that serves as the pane search path.
+fs::path makePaneBundle() {
+    fs::path panes = test_bundles::freshFolder("corvanta-localized-");
+    fs::path bundle = test_bundles::makeBundle(panes, "Corvanta", kPaneID);
+    test_bundles::writeStringsTable(bundle, "en", "LocalizedStrings",
+                                    {{"Add", "Add currency"}, {"Apply", "Apply now"}});
+    test_bundles::writeStringsTable(bundle, "de", "LocalizedStrings",
+                                    {{"Add", "Hinzuf\xC3\xBCgen"}});
+    return panes;
+}
+
+// Loads the pane's bundle once per process; bundles stay loaded.
+void ensurePaneBundle() {
+    static const fs::path panes = makePaneBundle();
+    ScopedEnvironment environment;
+    isolate(environment, panes);
+    ASSERT_NE(CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta")), nullptr);
+}
+
+} // namespace
+
+// Must run before any test of this process loads the pane's bundle.
+TEST(LocalizedString, WithoutTheBundleGivesTheKeyAndCachesNothing) {
+    ScopedEnvironment environment;
+    isolate(environment, {});
+    if (CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta")))
+        GTEST_SKIP() << "the pane's bundle is already loaded in this process";
+
+    CFStringRef add = LocalizedString(CFSTR("Add"));
+    EXPECT_EQ(textOf(add), "Add");
+    EXPECT_EQ(textOf(LocalizedString("Apply")), "Apply");
+    // The character key's temporary is gone; the text handed out must outlive it.
+    CFStringRef unknown = LocalizedString("Not in any table \xE2\x82\xAC");
+    EXPECT_EQ(textOf(unknown), "Not in any table \xE2\x82\xAC");
+    // Repeated calls do not pile up references or copies.
+    const CFIndex references = CFGetRetainCount(unknown);
+    for (int i = 0; i < 10; ++i)
+        LocalizedString("Not in any table \xE2\x82\xAC");
+    EXPECT_EQ(CFGetRetainCount(unknown), references);
+
+    // Nothing was cached: once the bundle is there, its texts come back for the same keys.
+    ensurePaneBundle();
+    EXPECT_EQ(textOf(LocalizedString(CFSTR("Add"))), "Add currency");
+    EXPECT_EQ(textOf(LocalizedString("Apply")), "Apply now");
+    EXPECT_EQ(textOf(add), "Add");
+}
+
+TEST(LocalizedString, CachesTextsFoundThroughTheBundle) {
+    ensurePaneBundle();
+    ScopedEnvironment environment;
+    isolate(environment, {});
+
+    CFStringRef key = CFStringCreateWithUTF8("Add");
+    CFStringRef text = LocalizedString(key);
+    EXPECT_EQ(textOf(text), "Add currency");
+    CFRelease(key); // the cache keeps what it needs of the key
+    CFRef<CFStringRef> equalKey(CFStringCreateWithUTF8("Add"));
+    EXPECT_EQ(LocalizedString(equalKey.get()), text);
+    EXPECT_EQ(LocalizedString("Add"), text);
+    EXPECT_EQ(LocalizedString(const_cast<__CFString*>(equalKey.get())), text);
+    EXPECT_EQ(textOf(text), "Add currency");
+
+    // A key the table lacks gives its own text, and that text is cached as well.
+    CFRef<CFStringRef> missing(CFStringCreateWithUTF8("Reload"));
+    CFStringRef reload = LocalizedString(missing.get());
+    EXPECT_EQ(textOf(reload), "Reload");
+    EXPECT_EQ(LocalizedString("Reload"), reload);
+
+    // A cached text stays, even when the user's language changes.
+    environment.set("LANG", "de_DE.UTF-8");
+    EXPECT_EQ(LocalizedString("Add"), text);
+    EXPECT_EQ(textOf(text), "Add currency");
+
+    // Calls do not take references the caller would have to give back.
+    const CFIndex references = CFGetRetainCount(text);
+    for (int i = 0; i < 10; ++i)
+        LocalizedString("Add");
+    EXPECT_EQ(CFGetRetainCount(text), references);
+}
+
+TEST(LocalizedString, NullAndInvalidKeysGiveNull) {
+    EXPECT_EQ(LocalizedString(static_cast<CFStringRef>(nullptr)), nullptr);
+    EXPECT_EQ(LocalizedString(static_cast<const char*>(nullptr)), nullptr);
+    EXPECT_EQ(LocalizedString(static_cast<__CFString*>(nullptr)), nullptr);
+    EXPECT_EQ(LocalizedString("\xFF\xFE"), nullptr);
+    EXPECT_EQ(LocalizedString("caf\xC3"), nullptr);
+    EXPECT_EQ(textOf(LocalizedString("")), "");
+}
