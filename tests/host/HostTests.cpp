@@ -1,6 +1,7 @@
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryConfigHome.h"
 
 #include <gtest/gtest.h>
@@ -103,10 +104,10 @@ TEST(Host, FindsTheCorvantaPaneOnThePanePath) {
                           "<key>CFBundleIdentifier</key>"
                           "<string>com.brenwick.preference.Corvanta</string>",
                       true, true);
-    setenv("CORVANTA_PANE_PATH", bundle.folder().c_str(), 1);
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_PANE_PATH", bundle.folder().c_str());
     const std::string picture = picturePath();
     ProgramRun run = RunProgram({CORVANTA_PREFS_PATH, "--screenshot", picture});
-    unsetenv("CORVANTA_PANE_PATH");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("willSelect"), std::string::npos) << run.output;
     fs::remove(picture);
@@ -114,7 +115,8 @@ TEST(Host, FindsTheCorvantaPaneOnThePanePath) {
 
 TEST(Host, LeavesThePaneOnSigterm) {
     TestBundle bundle(kTestPaneInfo, true, true);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1); // "shown", but on no real display
+    ScopedEnvironment environment;
+    environment.set("QT_QPA_PLATFORM", "offscreen"); // "shown", but on no real display
     ChildProgram host({CORVANTA_PREFS_PATH, bundle.path()});
     EXPECT_EQ(host.readLine(10s), "mainViewDidLoad");
     EXPECT_EQ(host.readLine(10s), "willSelect");
@@ -127,10 +129,10 @@ TEST(Host, LeavesThePaneOnSigterm) {
 TEST(Host, ShowsTheCorvantaPaneFilledFromTheRateSite) {
     TemporaryConfigHome home;
     LoopbackRateSite site(RatePage({"Euro", "Japanese Yen"}));
-    setenv("CORVANTA_RATE_SITE", site.address().c_str(), 1);
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
     const std::string picture = picturePath();
     ProgramRun run = screenshot(CORVANTA_PANE_BUNDLE, picture);
-    unsetenv("CORVANTA_RATE_SITE");
 
     EXPECT_EQ(run.exitCode, 0) << run.output;
     for (const char* shown :

@@ -1,6 +1,7 @@
 #include "pane/CorvantaPrefPane.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryConfigHome.h"
 #include "tests/support/TestApplication.h"
 
@@ -24,14 +25,13 @@ class CorvantaPane : public ::testing::Test {
 protected:
     void SetUp() override {
         TestApplication();
-        setenv("CORVANTA_RATE_SITE", site.address().c_str(), 1);
+        environment.set("CORVANTA_RATE_SITE", site.address().c_str());
         ASSERT_TRUE(bundle) << CORVANTA_PANE_BUNDLE;
         pane = std::make_unique<CorvantaPrefPane>(bundle.get());
         std::string error;
         ASSERT_TRUE(pane->loadMainView(error)) << error;
         pane->mainViewDidLoad();
     }
-    void TearDown() override { unsetenv("CORVANTA_RATE_SITE"); }
 
     template <class Widget> Widget* widget(const char* name) {
         auto* found = pane->mainView()->findChild<Widget*>(name);
@@ -80,6 +80,7 @@ protected:
         ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     }
 
+    ScopedEnvironment environment;
     TemporaryConfigHome home;
     LoopbackRateSite site{RatePage({"Euro", "Japanese Yen", "Euro", "<b>Swiss Franc</b>"})};
     CFRef<CFBundleRef> bundle{CFBundleCreateWithPath(CORVANTA_PANE_BUNDLE)};
@@ -159,7 +160,7 @@ TEST_F(CorvantaPane, TheSwitchStoresItsStateAtOnceAndMixedCountsAsOn) {
 }
 
 TEST_F(CorvantaPane, AFailedFetchLeavesTheTableEmptyUntilAReloadSucceeds) {
-    setenv("CORVANTA_RATE_SITE", UnreachableRateSite().c_str(), 1);
+    environment.set("CORVANTA_RATE_SITE", UnreachableRateSite().c_str());
     store("Countries", CFSTR("Euro,"));
     pane->willSelect();
     EXPECT_TRUE(rows().empty());
@@ -168,7 +169,7 @@ TEST_F(CorvantaPane, AFailedFetchLeavesTheTableEmptyUntilAReloadSucceeds) {
     click("reloadButton");
     EXPECT_TRUE(rows().empty());
 
-    setenv("CORVANTA_RATE_SITE", site.address().c_str(), 1);
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
     click("reloadButton");
     EXPECT_EQ(rows().size(), 4u);
     site.setPage(RatePage({"Krone"}));
