@@ -80,6 +80,34 @@ bool resolve(QWidget* root, const NibConnections& connections, const std::string
     return true;
 }
 
+// The texts a user reads or hears; a view's own data (a label an outlet fills) is not among
+// them, as it is set later by its owner.
+void translateTexts(QWidget* root, const InterfaceTextTranslator& translate) {
+    static const char* const kTextProperties[] = {"text",
+                                                  "title",
+                                                  "toolTip",
+                                                  "accessibleName",
+                                                  "accessibleDescription",
+                                                  "placeholderText",
+                                                  "windowTitle"};
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        for (const char* name : kTextProperties) {
+            const QVariant value = widget->property(name);
+            if (value.typeId() == QMetaType::QString && !value.toString().isEmpty())
+                widget->setProperty(name, translate(value.toString()));
+        }
+        const QVariant titles = widget->property("columnTitles");
+        if (titles.isValid()) {
+            QStringList translated = titles.toStringList();
+            for (QString& title : translated)
+                title = translate(title);
+            widget->setProperty("columnTitles", translated);
+        }
+    }
+}
+
 void bind(const Bindings& bindings, const NibConnections& connections) {
     for (const auto& [outlet, view] : bindings.outlets)
         outlet->assign(view);
@@ -96,7 +124,8 @@ void bind(const Bindings& bindings, const NibConnections& connections) {
 } // namespace
 
 std::unique_ptr<QWidget> LoadInterfaceFile(const std::string& path,
-                                           const NibConnections& connections, std::string& error) {
+                                           const NibConnections& connections, std::string& error,
+                                           const InterfaceTextTranslator& translate) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         error = path + ": cannot be opened: " + file.errorString().toStdString();
@@ -108,6 +137,7 @@ std::unique_ptr<QWidget> LoadInterfaceFile(const std::string& path,
         error = path + ": not a usable interface file: " + loader.errorString().toStdString();
         return nullptr;
     }
+    if (translate) translateTexts(view.get(), translate);
     Bindings bindings;
     if (!resolve(view.get(), connections, path, bindings, error)) return nullptr;
     bind(bindings, connections);

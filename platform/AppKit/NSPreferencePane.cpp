@@ -1,6 +1,7 @@
 #include "platform/AppKit/NSPreferencePane.h"
 
 #include "platform/AppKit/InterfaceFile.h"
+#include "platform/CoreFoundation/CFRef.h"
 
 NSPreferencePane::NSPreferencePane(CFBundleRef bundle) : bundle_(bundle) {
     if (bundle_) CFRetain(bundle_);
@@ -29,7 +30,17 @@ QWidget* NSPreferencePane::loadMainView(std::string& error) {
     }
     NibConnections connections;
     connectInterface(connections);
-    std::unique_ptr<QWidget> view = LoadInterfaceFile(path, connections, error);
+    // The interface file is written in English; the bundle's LocalizedStrings table gives the
+    // texts in the user's language.
+    auto translate = [bundle = bundle_](const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        CFRef<CFStringRef> key(CFStringCreateWithUTF8(std::string_view(utf8.data(), utf8.size())));
+        if (!key) return text;
+        CFRef<CFStringRef> shown(
+            CFBundleCopyLocalizedString(bundle, key.get(), key.get(), CFSTR("LocalizedStrings")));
+        return shown ? QString::fromUtf8(CFStringGetUTF8(shown.get())) : text;
+    };
+    std::unique_ptr<QWidget> view = LoadInterfaceFile(path, connections, error, translate);
     if (!view) return nullptr;
     delete mainView_.data();
     mainView_ = view.release();

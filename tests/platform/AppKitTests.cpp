@@ -30,6 +30,7 @@ const char* const kView = R"(<?xml version="1.0" encoding="UTF-8"?>
     <property name="columnIdentifiers" stdset="0">
      <stringlist><string>Names</string><string>Other</string></stringlist>
     </property>
+    <property name="columnTitles" stdset="0"><stringlist><string>Names</string></stringlist></property>
     <property name="dataSource" stdset="0"><string>owner</string></property>
    </widget></item>
    <item><widget class="QPushButton" name="addButton">
@@ -194,4 +195,16 @@ TEST_F(AppKit, SwitchStates) {
     EXPECT_EQ(owner.m_switch->state(), NSControlStateValueOn);
     owner.m_switch->setState(NSControlStateValueOff);
     EXPECT_EQ(owner.m_switch->state(), NSControlStateValueOff);
+}
+
+TEST_F(AppKit, TranslatesTheTextsAUserReads) {
+    const std::string path = writeView();
+    auto view = LoadInterfaceFile(path, owner.connections(), error, [](const QString& text) {
+        return text == "Switch" ? QString("Schalter") : text == "Names" ? QString("Namen") : text;
+    });
+    fs::remove(path);
+    ASSERT_TRUE(view) << error;
+    EXPECT_EQ(owner.m_switch->title(), "Schalter");
+    EXPECT_EQ(owner.m_table->tableColumns()[0]->title(), "Namen");
+    EXPECT_EQ(owner.m_table->tableColumns()[0]->identifier(), "Names"); // identifiers stay
 }
