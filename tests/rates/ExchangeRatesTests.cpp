@@ -182,8 +182,9 @@ TEST_F(RateSite, StalledSiteTimesOut) {
 }
 
 TEST_F(RateSite, SiteThatCannotFormAnAddressLogsOnlyTheFirstLine) {
-    for (const char* site : {"ftp://127.0.0.1:21", "file://", "not an address", "127.0.0.1:8080",
-                             "http://", "http://exa mple.com"}) {
+    for (const char* site :
+         {"ftp://127.0.0.1:21", "file://", "not an address", "127.0.0.1:8080", "http://",
+          "http://exa mple.com", "http://127.0.0.1:8080/?page=", "http://127.0.0.1:8080#top"}) {
         setenv("CORVANTA_RATE_SITE", site, 1);
         Lines lines;
         EXPECT_EQ(fetch(lines), nullptr) << site;
