@@ -6,6 +6,7 @@
 #include <map>
 #include <poll.h>
 #include <sdbus-c++/sdbus-c++.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,8 +18,9 @@ const char* const kMatchRule = "type='signal',"
                                "interface='com.brenwick.DistributedNotificationCenter',"
                                "member='Notification'";
 
-// A post waits this long at most for its signal to leave the process.
-constexpr std::chrono::milliseconds kPostFlushLimit(2000);
+// A post, or the start of listening, waits this long at most for the bus: to connect, and for
+// the signal to leave the process.
+constexpr std::chrono::milliseconds kBusPatience(2000);
 // A listener that never runs its loop keeps no more than this many notifications.
 constexpr size_t kMaxQueued = 1024;
 
@@ -43,16 +45,26 @@ DistributedNotificationBus& DistributedNotificationBus::shared() {
 
 DistributedNotificationBus::~DistributedNotificationBus() = default;
 
-bool DistributedNotificationBus::connectLocked(std::string_view purpose) {
-    if (connection_) return true;
-    try {
-        connection_ = sdbus::createSessionBusConnection();
-        emitter_ = sdbus::createObject(*connection_, kObjectPath);
-        return true;
-    } catch (const sdbus::Error& error) {
-        CFLogLine("CFNotificationCenter: no D-Bus session bus, " + std::string(purpose) + ": " +
-                  error.what());
+bool DistributedNotificationBus::connectLocked(std::string_view purpose,
+                                               std::chrono::steady_clock::time_point deadline) {
+    if (connection_ && connectedPid_ != getpid()) {
+        // A child of fork() shares its parent's socket and must not touch its connection, not
+        // even to close it; it opens one of its own.
+        (void)match_.release();
+        (void)emitter_.release();
+        (void)connection_.release();
     }
+    if (connection_) return true;
+    connectedPid_ = getpid();
+    std::string error;
+    try {
+        connection_ = connector_.connect(deadline, error);
+        if (connection_) emitter_ = sdbus::createObject(*connection_, kObjectPath);
+    } catch (const sdbus::Error& e) {
+        error = e.what();
+    }
+    if (emitter_) return true;
+    CFLogLine("CFNotificationCenter: no D-Bus session bus, " + std::string(purpose) + ": " + error);
     disconnectLocked();
     return false;
 }
@@ -65,13 +77,13 @@ void DistributedNotificationBus::disconnectLocked() {
 
 bool DistributedNotificationBus::post(std::string_view name, std::string_view object) {
     std::lock_guard lock(mutex_);
-    if (!connectLocked("\"" + std::string(name) + "\" not posted")) return false;
+    const auto deadline = std::chrono::steady_clock::now() + kBusPatience;
+    if (!connectLocked("\"" + std::string(name) + "\" not posted", deadline)) return false;
     try {
         emitter_->emitSignal(kSignal)
             .onInterface(kInterface)
             .withArguments(std::string(name), std::string(object), UserInfo{});
-        // The signal may still sit in the connection's queue; push it out, within a limit.
-        const auto deadline = std::chrono::steady_clock::now() + kPostFlushLimit;
+        // The signal may still sit in the connection's queue; push it out, within the limit.
         for (;;) {
             readPendingLocked();
             const auto data = connection_->getEventLoopPollData();
@@ -92,7 +104,9 @@ bool DistributedNotificationBus::post(std::string_view name, std::string_view ob
 bool DistributedNotificationBus::listen() {
     std::lock_guard lock(mutex_);
     if (match_) return true;
-    if (!connectLocked("cannot listen for notifications")) return false;
+    if (!connectLocked("cannot listen for notifications",
+                       std::chrono::steady_clock::now() + kBusPatience))
+        return false;
     try {
         // Runs inside processPendingRequest, which is only called with mutex_ held.
         match_ = connection_->addMatch(kMatchRule, [this](sdbus::Message& message) {

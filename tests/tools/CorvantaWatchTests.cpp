@@ -1,5 +1,6 @@
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "tests/support/ChildProgram.h"
+#include "tests/support/ForkedProcess.h"
 #include "tests/support/TemporaryConfigHome.h"
 #include "tools/SettingsLine.h"
 
@@ -62,6 +63,22 @@ TEST(CorvantaWatch, PrintsTheSettingsAndAgainWhenThePanePosts) {
 
     EXPECT_EQ(watch.readLine(5s), R"({"On":true,"Countries":"Euro,Yen,"})");
     EXPECT_EQ(watch.waitForExit(5s), 0) << "--once ends after the first notification";
+}
+
+TEST(CorvantaWatch, HearsAPosterThatExitsRightAfterPosting) {
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
+    TemporaryConfigHome home;
+    ChildProgram watch({CORVANTA_WATCH_PATH, "--once"});
+    ASSERT_TRUE(watch.readLine(5s));
+    // _exit skips every destructor, so the post itself must have sent the signal on its way.
+    ForkedProcess pane([] {
+        CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+        CFPreferencesAppSynchronize(app());
+        postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
+        return true;
+    });
+    ASSERT_TRUE(pane.succeeded());
+    EXPECT_EQ(watch.readLine(5s), R"({"On":null,"Countries":"Euro,"})");
 }
 
 TEST(CorvantaWatch, PrintsNullForValuesOfTheWrongType) {
