@@ -75,7 +75,8 @@ CFPreferencesFileContents CFPreferencesReadFile(const std::string& path) {
     using State = CFPreferencesFileContents::State;
     CFPreferencesFileContents contents;
     fileReads.fetch_add(1, std::memory_order_relaxed);
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    // Non-blocking, so that a FIFO put at the path cannot hang the open.
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd) {
         // A folder path blocked by a plain file holds no preferences either.
         contents.state = (errno == ENOENT || errno == ENOTDIR) ? State::Missing : State::Unreadable;

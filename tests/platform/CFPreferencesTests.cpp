@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <plist/plist.h>
@@ -119,9 +120,17 @@ TEST(CFPreferences, AnotherProcessSeesValuesAfterSynchronizeAndReadsStayInMemory
 }
 
 TEST(CFPreferences, TwoProcessesWritingDifferentKeysLoseNothing) {
-    TemporaryConfigHome home;
-    constexpr int kWrites = 250;
-    auto writeKeys = [](const char* prefix) {
+    // In memory where there is such a folder: the test is about the lock and the merge, and
+    // hundreds of flushes to a busy disk would take many seconds.
+    TemporaryConfigHome home(fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
+                                                          : fs::temp_directory_path());
+    constexpr int kWrites = 200;
+    int startLine[2];
+    ASSERT_EQ(pipe(startLine), 0);
+    auto writeKeys = [&](const char* prefix) {
+        char go;
+        close(startLine[1]);
+        if (read(startLine[0], &go, 1) != 0) return false; // both start when the line closes
         bool ok = true;
         for (int i = 0; i < kWrites; ++i) {
             const std::string key = prefix + std::to_string(i);
@@ -132,6 +141,8 @@ TEST(CFPreferences, TwoProcessesWritingDifferentKeysLoseNothing) {
     };
     ForkedProcess first([&] { return writeKeys("first"); });
     ForkedProcess second([&] { return writeKeys("second"); });
+    close(startLine[0]);
+    close(startLine[1]);
     ASSERT_TRUE(first.succeeded());
     ASSERT_TRUE(second.succeeded());
 
@@ -247,6 +258,17 @@ TEST(CFPreferences, AFailedWriteKeepsChangesForTheNextSynchronize) {
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
 }
 
+TEST(CFPreferences, SomethingOtherThanAFileAtItsPathIsNeitherReadNorReplaced) {
+    TemporaryConfigHome home;
+    fs::create_directories(home.preferencesFolder());
+    ASSERT_EQ(mkfifo(home.preferencesFile(kApp).c_str(), 0600), 0);
+    EXPECT_FALSE(CFPreferencesAppSynchronize(app())) << "and returns rather than wait for a writer";
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(fs::status(home.preferencesFile(kApp)).type(), fs::file_type::fifo);
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanTrue);
+}
+
 TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
     TemporaryConfigHome home;
     const fs::path elsewhere = home.path() / "synced" / "corvanta.plist";
@@ -273,4 +295,17 @@ TEST(CFPreferences, AnApplicationIDThatIsNoFileNameStoresNothing) {
     }
     EXPECT_FALSE(fs::exists(home.path() / "escape.plist"));
     EXPECT_FALSE(fs::exists(home.preferencesFolder()));
+}
+
+TEST(CFPreferencesLock, GivesUpWhenAnotherHolderKeepsTheLockAndIsFreeAfterwards) {
+    TemporaryConfigHome home;
+    const std::string lockPath = (home.path() / "domain.plist.lock").string();
+    auto held = CFPreferencesLock::acquire(lockPath, std::chrono::milliseconds(100));
+    ASSERT_TRUE(held);
+    // flock locks belong to the open file, so a second open in this process contends too.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(CFPreferencesLock::acquire(lockPath, std::chrono::milliseconds(100)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    held.reset();
+    EXPECT_TRUE(CFPreferencesLock::acquire(lockPath, std::chrono::milliseconds(100)));
 }
