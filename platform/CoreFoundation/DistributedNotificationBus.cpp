@@ -45,15 +45,18 @@ DistributedNotificationBus& DistributedNotificationBus::shared() {
 
 DistributedNotificationBus::~DistributedNotificationBus() = default;
 
+void DistributedNotificationBus::forgetParentsConnectionLocked() {
+    if (!connection_ || connectedPid_ == getpid()) return;
+    // A child of fork() shares its parent's socket and must not touch its connection, not even
+    // to close it; it opens one of its own when it needs one.
+    (void)match_.release();
+    (void)emitter_.release();
+    (void)connection_.release();
+}
+
 bool DistributedNotificationBus::connectLocked(std::string_view purpose,
                                                std::chrono::steady_clock::time_point deadline) {
-    if (connection_ && connectedPid_ != getpid()) {
-        // A child of fork() shares its parent's socket and must not touch its connection, not
-        // even to close it; it opens one of its own.
-        (void)match_.release();
-        (void)emitter_.release();
-        (void)connection_.release();
-    }
+    forgetParentsConnectionLocked();
     if (connection_) return true;
     connectedPid_ = getpid();
     std::string error;
@@ -78,31 +81,43 @@ void DistributedNotificationBus::disconnectLocked() {
 bool DistributedNotificationBus::post(std::string_view name, std::string_view object) {
     std::lock_guard lock(mutex_);
     const auto deadline = std::chrono::steady_clock::now() + kBusPatience;
-    if (!connectLocked("\"" + std::string(name) + "\" not posted", deadline)) return false;
-    try {
-        emitter_->emitSignal(kSignal)
-            .onInterface(kInterface)
-            .withArguments(std::string(name), std::string(object), UserInfo{});
-        // The signal may still sit in the connection's queue; push it out, within the limit.
-        for (;;) {
-            readPendingLocked();
-            const auto data = connection_->getEventLoopPollData();
-            const auto left = deadline - std::chrono::steady_clock::now();
-            if (!(data.events & POLLOUT) || left <= std::chrono::nanoseconds::zero()) break;
-            pollfd fd{data.fd, data.events, 0};
-            poll(&fd, 1, pollTimeout(left, data));
+    const std::string notPosted = "\"" + std::string(name) + "\" not posted";
+    // A connection kept from earlier may have died with a restarted bus: then one more try on a
+    // fresh one, so the notification is not lost.
+    for (bool retry = connection_ != nullptr;; retry = false) {
+        if (!connectLocked(notPosted, deadline)) return false;
+        try {
+            emitLocked(name, object, deadline);
+            return true;
+        } catch (const sdbus::Error& error) {
+            disconnectLocked();
+            if (!retry) {
+                CFLogLine("CFNotificationCenter: " + notPosted + ": " + error.what());
+                return false;
+            }
         }
-        return true;
-    } catch (const sdbus::Error& error) {
-        CFLogLine("CFNotificationCenter: \"" + std::string(name) +
-                  "\" not posted: " + error.what());
-        disconnectLocked();
-        return false;
+    }
+}
+
+void DistributedNotificationBus::emitLocked(std::string_view name, std::string_view object,
+                                            std::chrono::steady_clock::time_point deadline) {
+    emitter_->emitSignal(kSignal)
+        .onInterface(kInterface)
+        .withArguments(std::string(name), std::string(object), UserInfo{});
+    // The signal may still sit in the connection's queue; push it out, within the limit.
+    for (;;) {
+        readPendingLocked();
+        const auto data = connection_->getEventLoopPollData();
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (!(data.events & POLLOUT) || left <= std::chrono::nanoseconds::zero()) return;
+        pollfd fd{data.fd, data.events, 0};
+        poll(&fd, 1, pollTimeout(left, data));
     }
 }
 
 bool DistributedNotificationBus::listen() {
     std::lock_guard lock(mutex_);
+    forgetParentsConnectionLocked();
     if (match_) return true;
     if (!connectLocked("cannot listen for notifications",
                        std::chrono::steady_clock::now() + kBusPatience))
@@ -131,6 +146,7 @@ bool DistributedNotificationBus::listen() {
 
 bool DistributedNotificationBus::isListening() {
     std::lock_guard lock(mutex_);
+    forgetParentsConnectionLocked();
     return match_ != nullptr;
 }
 
@@ -141,6 +157,7 @@ void DistributedNotificationBus::readPendingLocked() {
 
 void DistributedNotificationBus::waitForTraffic(std::chrono::nanoseconds timeout, int wakeFd) {
     std::unique_lock lock(mutex_);
+    forgetParentsConnectionLocked();
     if (!connection_) return;
     try {
         readPendingLocked();

@@ -45,6 +45,10 @@ private:
     DistributedNotificationBus() = default;
     bool connectLocked(std::string_view purpose, std::chrono::steady_clock::time_point deadline);
     void disconnectLocked();
+    void forgetParentsConnectionLocked();
+    // Sends the signal and pushes it out of the process; throws sdbus::Error on failure.
+    void emitLocked(std::string_view name, std::string_view object,
+                    std::chrono::steady_clock::time_point deadline);
     void readPendingLocked();
 
     std::mutex mutex_;
