@@ -31,3 +31,15 @@ bench: deps
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
+
+# The rate page fuzz target, built with clang's libFuzzer; FUZZ_SECONDS of fuzzing.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCORVANTA_GUI=OFF -DCORVANTA_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target rate_page_fuzz
+	mkdir -p $(FUZZ_BUILD)/tests/fuzz/corpus
+	$(FUZZ_BUILD)/tests/fuzz/rate_page_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+	      $(FUZZ_BUILD)/tests/fuzz/corpus tests/fixtures

@@ -8,8 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -43,7 +41,7 @@ void SynchronizeWithOnePendingWrite(benchmark::State& state) {
 void BareAtomicPlistWrite(benchmark::State& state) {
     storeTwoKeys();
     const std::string path = preferencesFile() + ".bare";
-    PlistNode dictionary(plist_new_dict());
+    PlistPtr dictionary(plist_new_dict());
     plist_dict_set_item(dictionary.get(), "On", plist_new_bool(1));
     plist_dict_set_item(dictionary.get(), "Countries",
                         plist_new_string("Euro,Japanese Yen,British Pound,"));
@@ -62,16 +60,8 @@ void SynchronizeWithNothingPending(benchmark::State& state) {
 // What a read-only synchronisation rests on: reading the file and parsing it.
 void BarePlistRead(benchmark::State& state) {
     storeTwoKeys();
-    for (auto _ : state) {
-        std::ifstream in(preferencesFile(), std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        const std::string data = bytes.str();
-        plist_t root = nullptr;
-        plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &root);
-        PlistNode owned(root);
-        benchmark::DoNotOptimize(root);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadPropertyListDictionary(preferencesFile()));
 }
 
 void CopyWithNothingPending(benchmark::State& state) {

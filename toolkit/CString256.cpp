@@ -1,49 +1,47 @@
 #include "toolkit/CString256.h"
 
 #include "platform/Carbon/Carbon.h"
+#include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFString.h"
+#include "toolkit/TextRules.h"
 
 #include <cctype>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 namespace {
 
-constexpr int kCapacity = 255; // characters; the array holds one more for the terminator
+using text_rules::kCapacity;
 
-// The replace rule: empty, then take the first 255 characters of `s`. The source may lie
-// inside `dst` (self-assignment, a pointer into its own text), so it is moved, not re-read.
-void replaceText(char* dst, const char* s) {
-    if (!s) {
-        dst[0] = '\0';
-        return;
-    }
-    const size_t n = strnlen(s, kCapacity);
-    std::memmove(dst, s, n);
-    dst[n] = '\0';
+void appendText(char* dst, const char* s) {
+    text_rules::appendAt(dst, std::strlen(dst), s);
 }
 
-// The append rule: add what fits of `s` behind the current text, up to 255 characters.
-void appendText(char* dst, const char* s) {
-    if (!s) return;
-    const size_t len = std::strlen(dst);
-    const size_t room = kCapacity - len;
-    const size_t n = strnlen(s, room);
-    // memmove: `s` may point into `dst` itself.
-    std::memmove(dst + len, s, n);
-    dst[len + n] = '\0';
+// A platform text in Mac OS Roman into `out` (256 bytes). The conversion fails as a whole when
+// the text does not fit; such a text is cut to its first 255 characters instead, as every other
+// source is. A character without a Mac OS Roman byte still gives the empty text.
+void convertPlatformString(const __CFString* s, char* out) {
+    if (CFStringGetCString(s, out, kCapacity + 1, kCFStringEncodingMacRoman)) return;
+    const std::string_view utf8 = CFStringGetUTF8(s);
+    // Mac OS Roman spends one byte per character, so 255 characters is exactly what fits.
+    size_t end = 0;
+    for (size_t characters = 0; end < utf8.size() && characters < kCapacity; ++characters) {
+        ++end;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    if (end == utf8.size()) return; // it was short enough: a character had no byte
+    CFRef<CFStringRef> head(CFStringCreateWithUTF8(utf8.substr(0, end)));
+    if (head) CFStringGetCString(head.get(), out, kCapacity + 1, kCFStringEncodingMacRoman);
 }
 
 } // namespace
 
 CString256* CString256::nfree = nullptr;
 
-CString256::CString256() {
-    text[0] = '\0';
-}
-
 CString256::CString256(const char* s) {
-    replaceText(text, s);
+    text_rules::replace(text, s);
 }
 
 CString256::CString256(unsigned char* p) {
@@ -55,13 +53,11 @@ CString256::CString256(const unsigned char* p) {
 }
 
 CString256::CString256(const CString256& other) {
-    replaceText(text, other.text);
+    text_rules::replace(text, other.text);
 }
 
-CString256::~CString256() {}
-
 CString256& CString256::operator=(const char* s) {
-    replaceText(text, s);
+    text_rules::replace(text, s);
     return *this;
 }
 
@@ -71,18 +67,18 @@ CString256& CString256::operator=(unsigned char* p) {
 }
 
 CString256& CString256::operator=(const __CFString* s) {
-    CFStringGetCString(s, text, sizeof text, kCFStringEncodingMacRoman);
+    convertPlatformString(s, text);
     return *this;
 }
 
 CString256& CString256::operator=(const CString256& other) {
-    replaceText(text, other.text);
+    text_rules::replace(text, other.text);
     return *this;
 }
 
 CString256& CString256::operator=(char** h) {
     const long size = GetHandleSize(h);
-    const long n = size < 256 ? size : kCapacity;
+    const long n = size < 256 ? size : static_cast<long>(kCapacity);
     if (n > 0) std::memmove(text, *h, static_cast<size_t>(n));
     text[n > 0 ? n : 0] = '\0';
     return *this;
@@ -91,7 +87,7 @@ CString256& CString256::operator=(char** h) {
 CString256& CString256::operator=(long n) {
     char digits[31];
     itoa(digits, sizeof digits, n);
-    replaceText(text, digits);
+    text_rules::replace(text, digits);
     return *this;
 }
 
@@ -101,11 +97,7 @@ CString256& CString256::operator+=(const char* s) {
 }
 
 CString256& CString256::operator+=(char c) {
-    const int len = static_cast<int>(std::strlen(text));
-    if ((kCapacity - len) - 1 > 0 && c != '\0') {
-        text[len] = c;
-        text[len + 1] = '\0';
-    }
+    text_rules::appendCharAt(text, std::strlen(text), c);
     return *this;
 }
 
@@ -130,7 +122,7 @@ CString256& CString256::operator+=(long n) {
 
 CString256& CString256::operator+=(const __CFString* s) {
     CString256 converted;
-    CFStringGetCString(s, converted.text, sizeof converted.text, kCFStringEncodingMacRoman);
+    convertPlatformString(s, converted.text);
     return *this += converted;
 }
 
@@ -175,33 +167,9 @@ void CString256::change_suffix(const char* suffix) {
     char scratch[256];
     std::memcpy(scratch, text, std::strlen(text) + 1);
     if (char* dot = std::strrchr(scratch, '.')) *dot = '\0';
-    replaceText(text, scratch);
+    text_rules::replace(text, scratch);
     appendText(text, ".");
     appendText(text, suffix);
-}
-
-void* CString256::operator new(std::size_t) {
-    if (nfree) {
-        CString256* object = nfree;
-        nfree = object->next_free;
-        return object;
-    }
-    // Raw storage for 256 objects from the global array new, whose exception (if any) passes
-    // through; the new-expression constructs each slot as it is handed out.
-    auto* block =
-        static_cast<CString256*>(static_cast<void*>(new unsigned char[256 * sizeof(CString256)]));
-    nfree = &block[255];
-    for (int k = 255; k >= 2; --k)
-        block[k].next_free = &block[k - 1];
-    block[1].next_free = nullptr;
-    return &block[0];
-}
-
-void CString256::operator delete(void* p, std::size_t) {
-    if (!p) return;
-    auto* object = static_cast<CString256*>(p);
-    object->next_free = nfree;
-    nfree = object;
 }
 
 void reverse(char* s) {

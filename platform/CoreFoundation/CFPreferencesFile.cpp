@@ -88,14 +88,8 @@ CFPreferencesFileContents CFPreferencesReadFile(const std::string& path) {
         contents.state = State::Unreadable;
         return contents;
     }
-    plist_t root = nullptr;
-    if (!contents.bytes.empty())
-        plist_from_memory(contents.bytes.data(), static_cast<uint32_t>(contents.bytes.size()),
-                          &root);
-    contents.dictionary.reset(root);
-    const bool isDictionary = root && plist_get_node_type(root) == PLIST_DICT;
-    contents.state = isDictionary ? State::Parsed : State::Corrupt;
-    if (!isDictionary) contents.dictionary.reset();
+    contents.dictionary = ParsePropertyListDictionary(contents.bytes);
+    contents.state = contents.dictionary ? State::Parsed : State::Corrupt;
     return contents;
 }
 

@@ -2,16 +2,9 @@
 #pragma once
 
 #include "platform/CoreFoundation/CFBase.h"
+#include "platform/CoreFoundation/PropertyListFile.h"
 
-#include <memory>
-#include <plist/plist.h>
 #include <string>
-
-struct PlistFree {
-    void operator()(plist_t node) const { plist_free(node); }
-};
-// Owns a libplist node tree.
-using PlistNode = std::unique_ptr<void, PlistFree>;
 
 // A new CF value for a node, which is left unchanged: booleans and texts become CFBoolean and
 // CFString, anything else (and a text that is not valid UTF-8) an opaque value holding a copy.
@@ -19,7 +12,7 @@ using PlistNode = std::unique_ptr<void, PlistFree>;
 CFPropertyListRef CFPropertyListCreateFromNode(plist_t node);
 
 // A new node for a value, or null when the value is of a type the files cannot hold.
-PlistNode CFPropertyListCreateNode(CFPropertyListRef value);
+PlistPtr CFPropertyListCreateNode(CFPropertyListRef value);
 
 // The XML document of `node` and everything under it; empty for a null node.
 std::string CFPropertyListNodeXml(plist_t node);

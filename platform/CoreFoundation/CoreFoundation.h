@@ -3,6 +3,7 @@
 
 #include "platform/CoreFoundation/CFBase.h"
 #include "platform/CoreFoundation/CFBoolean.h"
+#include "platform/CoreFoundation/CFBundle.h"
 #include "platform/CoreFoundation/CFDictionary.h"
 #include "platform/CoreFoundation/CFNotificationCenter.h"
 #include "platform/CoreFoundation/CFOpaqueValue.h"

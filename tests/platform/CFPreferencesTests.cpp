@@ -56,12 +56,9 @@ std::string plistDocument(const std::string& body) {
            "</dict>\n</plist>\n";
 }
 
-// The file's dictionary, parsed independently of the code under test's view.
-PlistNode parseFile(const fs::path& path) {
-    const std::string bytes = readFile(path);
-    plist_t root = nullptr;
-    plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-    return PlistNode(root);
+// The file's dictionary, as it is on disk rather than in the process's view.
+PlistPtr parseFile(const fs::path& path) {
+    return ReadPropertyListDictionary(path.string());
 }
 
 mode_t permissions(const fs::path& path) {
@@ -94,7 +91,7 @@ TEST(CFPreferences, SetShowsAtOnceAndSynchronizeWritesAPrivateXmlFile) {
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_FALSE(copyValue("On"));
     EXPECT_EQ(storedText("Countries"), "");
-    PlistNode stored = parseFile(home.preferencesFile(kApp));
+    PlistPtr stored = parseFile(home.preferencesFile(kApp));
     EXPECT_EQ(plist_dict_get_item(stored.get(), "On"), nullptr);
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
 }
@@ -168,7 +165,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
     writeFile(home.preferencesFile(kApp), plistDocument("<key>On</key><string>yes</string>"
                                                         "<key>Countries</key><integer>3</integer>" +
                                                         others));
-    PlistNode before = parseFile(home.preferencesFile(kApp));
+    PlistPtr before = parseFile(home.preferencesFile(kApp));
 
     CFRef<CFPropertyListRef> on = copyValue("On");
     ASSERT_TRUE(on);
@@ -184,7 +181,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
     CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
 
-    PlistNode after = parseFile(home.preferencesFile(kApp));
+    PlistPtr after = parseFile(home.preferencesFile(kApp));
     ASSERT_TRUE(after);
     for (const char* key : {"Countries", "Count", "When", "List", "Nested", "Blob", "Ratio"}) {
         plist_t was = plist_dict_get_item(before.get(), key);
@@ -203,7 +200,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
 
 TEST(CFPreferences, ReadsBinaryPropertyLists) {
     TemporaryConfigHome home;
-    PlistNode dictionary(plist_new_dict());
+    PlistPtr dictionary(plist_new_dict());
     plist_dict_set_item(dictionary.get(), "On", plist_new_bool(0));
     plist_dict_set_item(dictionary.get(), "Countries", plist_new_string("Pound,"));
     char* binary = nullptr;
@@ -232,7 +229,7 @@ TEST(CFPreferences, ACorruptFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
         CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
         ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
         EXPECT_EQ(readFile(file.string() + ".corrupt"), garbage);
-        PlistNode replaced = parseFile(file);
+        PlistPtr replaced = parseFile(file);
         ASSERT_TRUE(replaced);
         EXPECT_NE(plist_dict_get_item(replaced.get(), "On"), nullptr);
     }
@@ -252,7 +249,7 @@ TEST(CFPreferences, AFailedWriteKeepsChangesForTheNextSynchronize) {
 
     fs::remove(home.preferencesFolder());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
-    PlistNode stored = parseFile(home.preferencesFile(kApp));
+    PlistPtr stored = parseFile(home.preferencesFile(kApp));
     ASSERT_TRUE(stored);
     EXPECT_NE(plist_dict_get_item(stored.get(), "On"), nullptr);
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
@@ -280,7 +277,7 @@ TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
     CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_TRUE(fs::is_symlink(home.preferencesFile(kApp)));
-    PlistNode stored = parseFile(elsewhere);
+    PlistPtr stored = parseFile(elsewhere);
     ASSERT_TRUE(stored);
     EXPECT_NE(plist_dict_get_item(stored.get(), "On"), nullptr);
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);

@@ -1,0 +1,43 @@
+// Bundles: a folder Name.prefPane/Contents/ holding Info.plist, Linux/<library>.so and
+// Resources/. A bundle opened in this process stays loaded until the process ends, so it can be
+// found again by its identifier.
+#pragma once
+
+#include "platform/CoreFoundation/CFString.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+typedef struct __CFBundle* CFBundleRef;
+
+CFTypeID CFBundleGetTypeID();
+
+// Our addition in place of CFURL: opens the bundle whose top folder is `path` (the
+// Name.prefPane folder). Null when it has no Contents/Info.plist holding a dictionary. Opening
+// the same folder twice gives the same bundle. The caller releases the reference it gets.
+CFBundleRef CFBundleCreateWithPath(std::string_view path);
+
+// The loaded bundle with this identifier, else the first one found on the pane search path
+// (which is then loaded). Null when there is none. Not owned by the caller.
+CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef bundleID);
+
+// The bundle's CFBundleIdentifier, or null. Not owned by the caller.
+CFStringRef CFBundleGetIdentifier(CFBundleRef bundle);
+
+// The value of an Info.plist key, or null. Texts are CFStrings; values of other types are not
+// modelled and give null. Not owned by the caller.
+CFTypeRef CFBundleGetValueForInfoDictionaryKey(CFBundleRef bundle, CFStringRef key);
+
+// Our additions: the bundle's folders and files as paths.
+std::string CFBundleGetBundlePath(CFBundleRef bundle);    // .../Name.prefPane
+std::string CFBundleGetResourcesPath(CFBundleRef bundle); // .../Contents/Resources
+// .../Contents/Linux/<CFBundleExecutable>, or "" when Info.plist names no executable.
+std::string CFBundleGetExecutablePath(CFBundleRef bundle);
+// The path of Resources/<name>, or "" when no such file exists.
+std::string CFBundleGetResourcePath(CFBundleRef bundle, std::string_view name);
+
+// The folders searched for bundles by identifier: each entry of CORVANTA_PANE_PATH
+// (colon-separated), then $XDG_DATA_HOME/corvanta/panes, then corvanta/panes under each of
+// $XDG_DATA_DIRS.
+std::vector<std::string> CFBundlePaneSearchPath();

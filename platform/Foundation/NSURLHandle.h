@@ -1,0 +1,29 @@
+// Synchronous loading of an http or https address over libcurl, with the limits a settings
+// pane needs so that a bad server cannot block it or fill its memory:
+//   connect 10 s, whole transfer 30 s (name look-up included), at most 5 redirects, only http
+//   and https (redirects included), a 2xx status, a body of at most 8 MiB.
+// CORVANTA_FETCH_TIMEOUT (seconds, fractions allowed) shortens both time-outs, never lengthens.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+class NSURLHandle {
+public:
+    static constexpr size_t kMaxBodyBytes = 8 * 1024 * 1024;
+    static constexpr long kMaxRedirects = 5;
+    static constexpr double kConnectTimeoutSeconds = 10;
+    static constexpr double kTransferTimeoutSeconds = 30;
+
+    explicit NSURLHandle(std::string address) : address_(std::move(address)) {}
+
+    // Loads the address afresh and gives the body bytes, or nothing when the load failed.
+    std::optional<std::string> resourceData();
+    // Why the last load failed, for diagnostics; empty after a success.
+    const std::string& failureReason() const { return failureReason_; }
+
+private:
+    std::string address_;
+    std::string failureReason_;
+};
