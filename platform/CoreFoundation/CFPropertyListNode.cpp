@@ -73,6 +73,8 @@ PlistPtr CFPropertyListCreateNode(CFPropertyListRef value) {
         return PlistPtr(plist_new_bool(CFBooleanGetValue(static_cast<CFBooleanRef>(value))));
     if (type == CFStringGetTypeID()) {
         const std::string text(CFStringGetUTF8(static_cast<CFStringRef>(value)));
+        // libplist texts end at a zero byte; storing the rest would lose it without a word.
+        if (text.find('\0') != std::string::npos) return nullptr;
         return PlistPtr(plist_new_string(text.c_str()));
     }
     if (type == CFOpaqueValueGetTypeID())

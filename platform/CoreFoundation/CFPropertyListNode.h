@@ -11,7 +11,8 @@
 // The caller releases it. Null for a null node.
 CFPropertyListRef CFPropertyListCreateFromNode(plist_t node);
 
-// A new node for a value, or null when the value is of a type the files cannot hold.
+// A new node for a value, or null when the files cannot hold it: a value of another type, or a
+// text with a zero byte in it.
 PlistPtr CFPropertyListCreateNode(CFPropertyListRef value);
 
 // The XML document of `node` and everything under it; empty for a null node.

@@ -4,9 +4,11 @@
 #include <mutex>
 #include <sdbus-c++/sdbus-c++.h>
 #include <thread>
+#include <unistd.h>
 
 // Shared between the helper thread and the callers waiting for it.
 struct SessionBusConnector::Attempt {
+    const pid_t pid = getpid(); // a child of fork() has no helper thread to wait for
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
@@ -21,6 +23,11 @@ constexpr uint64_t kMethodCallTimeoutMicroseconds = 2'000'000;
 
 std::unique_ptr<sdbus::IConnection>
 SessionBusConnector::connect(std::chrono::steady_clock::time_point deadline, std::string& error) {
+    if (inFlight_ && inFlight_->pid != getpid()) {
+        // Its helper thread stayed behind in the parent, and a connection it made belongs to the
+        // parent: neither may be touched here, not even to free them.
+        new std::shared_ptr<Attempt>(std::move(inFlight_));
+    }
     // Waiting again for an attempt that has already outlasted one caller's patience would only
     // stall each caller in turn; it is taken if it has finished, and otherwise left running.
     if (inFlight_) deadline = std::chrono::steady_clock::now();

@@ -283,6 +283,21 @@ TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
 }
 
+TEST(CFPreferences, ValuesTheFileCannotHoldAreRefusedNotTruncated) {
+    TemporaryConfigHome home;
+    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+    const char withZero[] = "Euro,\0Yen,";
+    CFRef<CFStringRef> truncatable(
+        CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(withZero),
+                                sizeof withZero - 1, kCFStringEncodingUTF8, false));
+    ASSERT_TRUE(truncatable);
+    CFPreferencesSetAppValue(CFSTR("Countries"), truncatable.get(), app());
+    CFPreferencesSetAppValue(CFSTR("Center"), CFNotificationCenterGetDistributedCenter(), app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(storedText("Countries"), "Euro,");
+    EXPECT_FALSE(copyValue("Center"));
+}
+
 TEST(CFPreferences, AnApplicationIDThatIsNoFileNameStoresNothing) {
     TemporaryConfigHome home;
     for (CFStringRef id : {CFSTR("../escape"), CFSTR("a/b"), CFSTR(""), CFSTR(".hidden")}) {
