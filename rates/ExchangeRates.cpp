@@ -26,9 +26,10 @@ std::string rateSite() {
 }
 
 // The page address on the configured site, or nothing when the site is not an http or https
-// address with a host.
+// address with a host. A query or fragment would swallow the path appended to it.
 std::optional<NSURL> ratePageURL() {
     const std::string site = rateSite();
+    if (site.find_first_of("?#") != std::string::npos) return std::nullopt;
     const auto siteURL = NSURL::URLWithString(site);
     if (!siteURL || (siteURL->scheme() != "http" && siteURL->scheme() != "https") ||
         siteURL->host().empty())

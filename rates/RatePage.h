@@ -14,10 +14,13 @@ std::optional<std::string> DecodeRatePage(std::string_view data);
 
 // The entries of a decoded page: one per name cell, in page order, each with the rate of the
 // first menu link after the first place where the name stands framed by two "&nbsp;" on each
-// side (empty when there is none). Linear in the page size on any input.
+// side (empty when there is none): what the page-order scan with extractBetweenPattern gives,
+// but linear in the page size on any input.
 //
-// A name cell is closed by the first closing after its opening. When another name cell opens
-// before that closing, the cell has no closing of its own and gives no name.
+// Two limits keep the result as small as the page: a name cell is closed by the first closing
+// after its opening, and when another name cell opens before that closing, the cell has no
+// closing of its own and gives no name; a rate text longer than RatePatterns::kLongestRate is
+// not taken.
 RateArray ParseRatePage(std::string_view page);
 
 // The one-line rendering of `rates` for the log: every entry with both keys.

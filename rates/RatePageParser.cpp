@@ -72,6 +72,7 @@ std::vector<size_t> findFirstFramedNames(const CaseFoldedText& text,
     std::vector<Token> tokens;
     tokens.reserve(at.empty() ? 0 : at.size() - 1);
     std::unordered_map<std::string_view, Token> tokenNumbers;
+    tokenNumbers.reserve(tokens.capacity());
     for (size_t i = 0; i + 1 < at.size(); ++i) {
         const std::string_view token = folded.substr(at[i], at[i + 1] - at[i]);
         auto [entry, added] =

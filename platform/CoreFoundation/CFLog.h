@@ -1,4 +1,5 @@
-// One line of diagnostics for the stand-ins: to the system log and to standard error.
+// One line of diagnostics: to the system log (syslog, facility user) and to standard error.
+// The stand-ins' own messages and NSLog both end here.
 #pragma once
 
 #include <string_view>

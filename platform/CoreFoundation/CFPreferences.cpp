@@ -35,7 +35,7 @@ void CFPreferencesSetAppValue(CFStringRef key, CFPropertyListRef value, CFString
     if (!isUsableKey(key)) return;
     if (value && !CFPropertyListCreateNode(value)) {
         CFLogLine("CFPreferences: a value for \"" + std::string(CFStringGetUTF8(key)) +
-                  "\" is of a type that cannot be stored; ignored");
+                  "\" cannot be stored (a type or a text the file cannot hold); ignored");
         return;
     }
     std::lock_guard lock(domainsMutex);

@@ -7,7 +7,7 @@
 
 // Sets `key` of `applicationID` for this process at once; other processes see it after the
 // next CFPreferencesAppSynchronize. A null value removes the key. Values may be booleans,
-// texts, or values copied from the preferences; others are not stored.
+// texts without zero bytes, or values copied from the preferences; others are not stored.
 void CFPreferencesSetAppValue(CFStringRef key, CFPropertyListRef value, CFStringRef applicationID);
 
 // The value of `key`, or null. The caller releases it. Test its type before use: a stored value

@@ -71,7 +71,7 @@ bool CFPreferencesDomain::writePending() {
 
     plist_t dictionary = contents.dictionary.get();
     for (const auto& [key, value] : pending_) {
-        if (PlistNode node = CFPropertyListCreateNode(value.get()))
+        if (PlistPtr node = CFPropertyListCreateNode(value.get()))
             plist_dict_set_item(dictionary, key.c_str(), node.release());
         else
             plist_dict_remove_item(dictionary, key.c_str());

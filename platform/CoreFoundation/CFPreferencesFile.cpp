@@ -75,7 +75,8 @@ CFPreferencesFileContents CFPreferencesReadFile(const std::string& path) {
     using State = CFPreferencesFileContents::State;
     CFPreferencesFileContents contents;
     fileReads.fetch_add(1, std::memory_order_relaxed);
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    // Non-blocking, so that a FIFO put at the path cannot hang the open.
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd) {
         // A folder path blocked by a plain file holds no preferences either.
         contents.state = (errno == ENOENT || errno == ENOTDIR) ? State::Missing : State::Unreadable;
@@ -87,14 +88,8 @@ CFPreferencesFileContents CFPreferencesReadFile(const std::string& path) {
         contents.state = State::Unreadable;
         return contents;
     }
-    plist_t root = nullptr;
-    if (!contents.bytes.empty())
-        plist_from_memory(contents.bytes.data(), static_cast<uint32_t>(contents.bytes.size()),
-                          &root);
-    contents.dictionary.reset(root);
-    const bool isDictionary = root && plist_get_node_type(root) == PLIST_DICT;
-    contents.state = isDictionary ? State::Parsed : State::Corrupt;
-    if (!isDictionary) contents.dictionary.reset();
+    contents.dictionary = ParsePropertyListDictionary(contents.bytes);
+    contents.state = contents.dictionary ? State::Parsed : State::Corrupt;
     return contents;
 }
 

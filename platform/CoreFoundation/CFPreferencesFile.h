@@ -18,7 +18,7 @@ struct CFPreferencesFileContents {
         Unreadable, // exists but could not be read; nothing may replace it
     };
     State state = State::Missing;
-    PlistNode dictionary;
+    PlistPtr dictionary;
     std::string bytes;
 };
 

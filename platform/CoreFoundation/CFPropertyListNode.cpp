@@ -15,7 +15,7 @@ struct XmlFree {
 };
 
 struct OpaqueValue final : __CFObject {
-    explicit OpaqueValue(PlistNode n) : node(std::move(n)) {}
+    explicit OpaqueValue(PlistPtr n) : node(std::move(n)) {}
     CFTypeID typeID() const override { return CFOpaqueValueGetTypeID(); }
     // libplist compares arrays and dictionaries by identity, so compare their XML instead.
     bool equals(const __CFObject& other) const override {
@@ -24,7 +24,7 @@ struct OpaqueValue final : __CFObject {
     }
     CFHashCode hash() const override { return plist_get_node_type(node.get()); }
 
-    const PlistNode node;
+    const PlistPtr node;
 };
 
 CFPropertyListRef createText(plist_t node) {
@@ -63,19 +63,21 @@ CFPropertyListRef CFPropertyListCreateFromNode(plist_t node) {
     default:
         break;
     }
-    return new (std::nothrow) OpaqueValue(PlistNode(plist_copy(node)));
+    return new (std::nothrow) OpaqueValue(PlistPtr(plist_copy(node)));
 }
 
-PlistNode CFPropertyListCreateNode(CFPropertyListRef value) {
+PlistPtr CFPropertyListCreateNode(CFPropertyListRef value) {
     if (!value) return nullptr;
     const CFTypeID type = CFGetTypeID(value);
     if (type == CFBooleanGetTypeID())
-        return PlistNode(plist_new_bool(CFBooleanGetValue(static_cast<CFBooleanRef>(value))));
+        return PlistPtr(plist_new_bool(CFBooleanGetValue(static_cast<CFBooleanRef>(value))));
     if (type == CFStringGetTypeID()) {
         const std::string text(CFStringGetUTF8(static_cast<CFStringRef>(value)));
-        return PlistNode(plist_new_string(text.c_str()));
+        // libplist texts end at a zero byte; storing the rest would lose it without a word.
+        if (text.find('\0') != std::string::npos) return nullptr;
+        return PlistPtr(plist_new_string(text.c_str()));
     }
     if (type == CFOpaqueValueGetTypeID())
-        return PlistNode(plist_copy(static_cast<const OpaqueValue*>(value)->node.get()));
+        return PlistPtr(plist_copy(static_cast<const OpaqueValue*>(value)->node.get()));
     return nullptr;
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <poll.h>
 #include <sdbus-c++/sdbus-c++.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,8 +18,9 @@ const char* const kMatchRule = "type='signal',"
                                "interface='com.brenwick.DistributedNotificationCenter',"
                                "member='Notification'";
 
-// A post waits this long at most for its signal to leave the process.
-constexpr std::chrono::milliseconds kPostFlushLimit(2000);
+// A post, or the start of listening, waits this long at most for the bus: to connect, and for
+// the signal to leave the process.
+constexpr std::chrono::milliseconds kBusPatience(2000);
 // A listener that never runs its loop keeps no more than this many notifications.
 constexpr size_t kMaxQueued = 1024;
 
@@ -43,16 +45,29 @@ DistributedNotificationBus& DistributedNotificationBus::shared() {
 
 DistributedNotificationBus::~DistributedNotificationBus() = default;
 
-bool DistributedNotificationBus::connectLocked(std::string_view purpose) {
+void DistributedNotificationBus::forgetParentsConnectionLocked() {
+    if (!connection_ || connectedPid_ == getpid()) return;
+    // A child of fork() shares its parent's socket and must not touch its connection, not even
+    // to close it; it opens one of its own when it needs one.
+    (void)match_.release();
+    (void)emitter_.release();
+    (void)connection_.release();
+}
+
+bool DistributedNotificationBus::connectLocked(std::string_view purpose,
+                                               std::chrono::steady_clock::time_point deadline) {
+    forgetParentsConnectionLocked();
     if (connection_) return true;
+    connectedPid_ = getpid();
+    std::string error;
     try {
-        connection_ = sdbus::createSessionBusConnection();
-        emitter_ = sdbus::createObject(*connection_, kObjectPath);
-        return true;
-    } catch (const sdbus::Error& error) {
-        CFLogLine("CFNotificationCenter: no D-Bus session bus, " + std::string(purpose) + ": " +
-                  error.what());
+        connection_ = connector_.connect(deadline, error);
+        if (connection_) emitter_ = sdbus::createObject(*connection_, kObjectPath);
+    } catch (const sdbus::Error& e) {
+        error = e.what();
     }
+    if (emitter_) return true;
+    CFLogLine("CFNotificationCenter: no D-Bus session bus, " + std::string(purpose) + ": " + error);
     disconnectLocked();
     return false;
 }
@@ -65,34 +80,48 @@ void DistributedNotificationBus::disconnectLocked() {
 
 bool DistributedNotificationBus::post(std::string_view name, std::string_view object) {
     std::lock_guard lock(mutex_);
-    if (!connectLocked("\"" + std::string(name) + "\" not posted")) return false;
-    try {
-        emitter_->emitSignal(kSignal)
-            .onInterface(kInterface)
-            .withArguments(std::string(name), std::string(object), UserInfo{});
-        // The signal may still sit in the connection's queue; push it out, within a limit.
-        const auto deadline = std::chrono::steady_clock::now() + kPostFlushLimit;
-        for (;;) {
-            readPendingLocked();
-            const auto data = connection_->getEventLoopPollData();
-            const auto left = deadline - std::chrono::steady_clock::now();
-            if (!(data.events & POLLOUT) || left <= std::chrono::nanoseconds::zero()) break;
-            pollfd fd{data.fd, data.events, 0};
-            poll(&fd, 1, pollTimeout(left, data));
+    const auto deadline = std::chrono::steady_clock::now() + kBusPatience;
+    const std::string notPosted = "\"" + std::string(name) + "\" not posted";
+    // A connection kept from earlier may have died with a restarted bus: then one more try on a
+    // fresh one, so the notification is not lost.
+    for (bool retry = connection_ != nullptr;; retry = false) {
+        if (!connectLocked(notPosted, deadline)) return false;
+        try {
+            emitLocked(name, object, deadline);
+            return true;
+        } catch (const sdbus::Error& error) {
+            disconnectLocked();
+            if (!retry) {
+                CFLogLine("CFNotificationCenter: " + notPosted + ": " + error.what());
+                return false;
+            }
         }
-        return true;
-    } catch (const sdbus::Error& error) {
-        CFLogLine("CFNotificationCenter: \"" + std::string(name) +
-                  "\" not posted: " + error.what());
-        disconnectLocked();
-        return false;
+    }
+}
+
+void DistributedNotificationBus::emitLocked(std::string_view name, std::string_view object,
+                                            std::chrono::steady_clock::time_point deadline) {
+    emitter_->emitSignal(kSignal)
+        .onInterface(kInterface)
+        .withArguments(std::string(name), std::string(object), UserInfo{});
+    // The signal may still sit in the connection's queue; push it out, within the limit.
+    for (;;) {
+        readPendingLocked();
+        const auto data = connection_->getEventLoopPollData();
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (!(data.events & POLLOUT) || left <= std::chrono::nanoseconds::zero()) return;
+        pollfd fd{data.fd, data.events, 0};
+        poll(&fd, 1, pollTimeout(left, data));
     }
 }
 
 bool DistributedNotificationBus::listen() {
     std::lock_guard lock(mutex_);
+    forgetParentsConnectionLocked();
     if (match_) return true;
-    if (!connectLocked("cannot listen for notifications")) return false;
+    if (!connectLocked("cannot listen for notifications",
+                       std::chrono::steady_clock::now() + kBusPatience))
+        return false;
     try {
         // Runs inside processPendingRequest, which is only called with mutex_ held.
         match_ = connection_->addMatch(kMatchRule, [this](sdbus::Message& message) {
@@ -117,6 +146,7 @@ bool DistributedNotificationBus::listen() {
 
 bool DistributedNotificationBus::isListening() {
     std::lock_guard lock(mutex_);
+    forgetParentsConnectionLocked();
     return match_ != nullptr;
 }
 
@@ -127,6 +157,7 @@ void DistributedNotificationBus::readPendingLocked() {
 
 void DistributedNotificationBus::waitForTraffic(std::chrono::nanoseconds timeout, int wakeFd) {
     std::unique_lock lock(mutex_);
+    forgetParentsConnectionLocked();
     if (!connection_) return;
     try {
         readPendingLocked();

@@ -3,6 +3,8 @@
 // lazily and again after a failure, so a bus that appears later is still found.
 #pragma once
 
+#include "platform/CoreFoundation/SessionBusConnector.h"
+
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -41,13 +43,19 @@ public:
 
 private:
     DistributedNotificationBus() = default;
-    bool connectLocked(std::string_view purpose);
+    bool connectLocked(std::string_view purpose, std::chrono::steady_clock::time_point deadline);
     void disconnectLocked();
+    void forgetParentsConnectionLocked();
+    // Sends the signal and pushes it out of the process; throws sdbus::Error on failure.
+    void emitLocked(std::string_view name, std::string_view object,
+                    std::chrono::steady_clock::time_point deadline);
     void readPendingLocked();
 
     std::mutex mutex_;
+    SessionBusConnector connector_;
     std::unique_ptr<sdbus::IConnection> connection_;
     std::unique_ptr<sdbus::IObject> emitter_;
     std::unique_ptr<void, std::function<void(void*)>> match_;
     std::deque<ReceivedNotification> received_;
+    int connectedPid_ = 0;
 };

@@ -9,6 +9,10 @@ PlistPtr ReadPropertyListDictionary(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return nullptr;
     const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParsePropertyListDictionary(data);
+}
+
+PlistPtr ParsePropertyListDictionary(std::string_view data) {
     if (data.empty() || data.size() > std::numeric_limits<uint32_t>::max()) return nullptr;
     plist_t root = nullptr;
     plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &root);

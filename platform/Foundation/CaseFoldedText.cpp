@@ -9,35 +9,44 @@ namespace {
 
 constexpr unsigned char kASCIILimit = 0x80;
 
-// Folds `text` into `out`; when `shifts` is given, records where byte lengths change.
+// Folds `text` into `out`, calling `onShift(foldedEnd, originalEnd)` after each character whose
+// byte length changed.
 template <class OnShift> void foldInto(std::string_view text, std::string& out, OnShift onShift) {
     out.clear();
     out.reserve(text.size());
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    int32_t i = 0;
+    const size_t length = text.size();
+    size_t i = 0;
     while (i < length) {
-        // The fast path: runs of ASCII fold by a table-free lower-casing.
-        while (i < length && bytes[i] < kASCIILimit) {
-            const unsigned char c = bytes[i++];
-            out.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+        // The fast path: runs of ASCII fold by lower-casing.
+        const size_t run = i;
+        while (i < length && bytes[i] < kASCIILimit)
+            ++i;
+        if (i > run) {
+            const size_t at = out.size();
+            out.append(text.data() + run, i - run);
+            for (size_t k = at; k < out.size(); ++k)
+                if (out[k] >= 'A' && out[k] <= 'Z')
+                    out[k] = static_cast<char>(out[k] + ('a' - 'A'));
         }
         if (i >= length) break;
-        const int32_t start = i;
+        // One character at most four bytes long; offsets stay size_t for any text length.
+        const int32_t available = static_cast<int32_t>(std::min<size_t>(length - i, 4));
+        int32_t used = 0;
         UChar32 c;
-        U8_NEXT(bytes, i, length, c);
+        U8_NEXT(bytes + i, used, available, c);
+        const size_t start = i;
+        i += static_cast<size_t>(used);
         if (c < 0) {
-            // Bytes that are not UTF-8 stay as they are, one by one.
-            out.append(reinterpret_cast<const char*>(bytes + start),
-                       static_cast<size_t>(i - start));
+            // Bytes that are not UTF-8 stay as they are.
+            out.append(text.data() + start, i - start);
             continue;
         }
-        const UChar32 f = u_foldCase(c, U_FOLD_CASE_DEFAULT);
         char encoded[U8_MAX_LENGTH];
         int32_t n = 0;
-        U8_APPEND_UNSAFE(encoded, n, f); // a folded code point is valid and fits
+        U8_APPEND_UNSAFE(encoded, n, u_foldCase(c, U_FOLD_CASE_DEFAULT)); // valid, fits
         out.append(encoded, static_cast<size_t>(n));
-        if (n != i - start) onShift(out.size(), static_cast<size_t>(i));
+        if (static_cast<size_t>(n) != i - start) onShift(out.size(), i);
     }
 }
 

@@ -100,29 +100,45 @@ TEST(CFNotificationCenter, TheRunLoopTimesOutAndStopsWhenAskedTo) {
     CFNotificationCenterRemoveEveryObserver(center, &seen);
 }
 
+// A unix socket at a fresh path, listening when `listening`, else already closed.
+std::string fakeBusAddress(bool listening) {
+    const std::string path = "/tmp/corvanta-fake-bus-" + std::to_string(getpid());
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    unlink(path.c_str());
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) std::exit(3);
+    if (listening)
+        listen(fd, 4); // and never accepts nor answers
+    else
+        close(fd);
+    return "unix:path=" + path;
+}
+
+// Posts, then tries to listen, and exits 0 when both gave up at once and cleanly. An alarm kills
+// the process if they block.
+[[noreturn]] void postAndListenWithBusAt(const std::string& address) {
+    setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    alarm(8);
+    post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDistributedCenter(), nullptr, record,
+                                    nullptr, nullptr,
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
+    const SInt32 result = CFRunLoopRunInMode(kCFRunLoopDefaultMode, 5.0, false);
+    unlink(address.substr(std::string("unix:path=").size()).c_str());
+    std::exit(result == kCFRunLoopRunFinished ? 0 : 4);
+}
+
 // Each death test runs in a fresh copy of the program, so no earlier connection is reused.
 TEST(CFNotificationCenterDeathTest, WithoutASessionBusAPostLogsAndReturns) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto postWithoutBus = [] {
-        // A socket path nobody listens on any more: the connection is refused.
-        const std::string path = "/tmp/corvanta-dead-bus-" + std::to_string(getpid());
-        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
-        unlink(path.c_str());
-        if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) std::exit(3);
-        close(fd);
-        setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + path).c_str(), 1);
-        alarm(5); // a post that blocked would be killed by the alarm, failing the test
-        post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
-        CFNotificationCenterAddObserver(CFNotificationCenterGetDistributedCenter(), nullptr, record,
-                                        nullptr, nullptr,
-                                        CFNotificationSuspensionBehaviorDeliverImmediately);
-        const SInt32 result = CFRunLoopRunInMode(kCFRunLoopDefaultMode, 5.0, false);
-        unlink(path.c_str());
-        std::exit(result == kCFRunLoopRunFinished ? 0 : 4);
-    };
-    EXPECT_EXIT(postWithoutBus(), testing::ExitedWithCode(0),
+    EXPECT_EXIT(postAndListenWithBusAt(fakeBusAddress(false)), testing::ExitedWithCode(0),
                 "no D-Bus session bus, \"Preferences Changed\" not posted");
+}
+
+TEST(CFNotificationCenterDeathTest, ABusThatNeverAnswersHoldsAPostUpOnlyBriefly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(postAndListenWithBusAt(fakeBusAddress(true)), testing::ExitedWithCode(0),
+                "not posted: the session bus does not answer");
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <plist/plist.h>
@@ -55,12 +56,9 @@ std::string plistDocument(const std::string& body) {
            "</dict>\n</plist>\n";
 }
 
-// The file's dictionary, parsed independently of the code under test's view.
-PlistNode parseFile(const fs::path& path) {
-    const std::string bytes = readFile(path);
-    plist_t root = nullptr;
-    plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-    return PlistNode(root);
+// The file's dictionary, as it is on disk rather than in the process's view.
+PlistPtr parseFile(const fs::path& path) {
+    return ReadPropertyListDictionary(path.string());
 }
 
 mode_t permissions(const fs::path& path) {
@@ -93,7 +91,7 @@ TEST(CFPreferences, SetShowsAtOnceAndSynchronizeWritesAPrivateXmlFile) {
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_FALSE(copyValue("On"));
     EXPECT_EQ(storedText("Countries"), "");
-    PlistNode stored = parseFile(home.preferencesFile(kApp));
+    PlistPtr stored = parseFile(home.preferencesFile(kApp));
     EXPECT_EQ(plist_dict_get_item(stored.get(), "On"), nullptr);
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
 }
@@ -119,9 +117,17 @@ TEST(CFPreferences, AnotherProcessSeesValuesAfterSynchronizeAndReadsStayInMemory
 }
 
 TEST(CFPreferences, TwoProcessesWritingDifferentKeysLoseNothing) {
-    TemporaryConfigHome home;
-    constexpr int kWrites = 250;
-    auto writeKeys = [](const char* prefix) {
+    // In memory where there is such a folder: the test is about the lock and the merge, and
+    // hundreds of flushes to a busy disk would take many seconds.
+    TemporaryConfigHome home(fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
+                                                          : fs::temp_directory_path());
+    constexpr int kWrites = 200;
+    int startLine[2];
+    ASSERT_EQ(pipe(startLine), 0);
+    auto writeKeys = [&](const char* prefix) {
+        char go;
+        close(startLine[1]);
+        if (read(startLine[0], &go, 1) != 0) return false; // both start when the line closes
         bool ok = true;
         for (int i = 0; i < kWrites; ++i) {
             const std::string key = prefix + std::to_string(i);
@@ -132,6 +138,8 @@ TEST(CFPreferences, TwoProcessesWritingDifferentKeysLoseNothing) {
     };
     ForkedProcess first([&] { return writeKeys("first"); });
     ForkedProcess second([&] { return writeKeys("second"); });
+    close(startLine[0]);
+    close(startLine[1]);
     ASSERT_TRUE(first.succeeded());
     ASSERT_TRUE(second.succeeded());
 
@@ -157,7 +165,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
     writeFile(home.preferencesFile(kApp), plistDocument("<key>On</key><string>yes</string>"
                                                         "<key>Countries</key><integer>3</integer>" +
                                                         others));
-    PlistNode before = parseFile(home.preferencesFile(kApp));
+    PlistPtr before = parseFile(home.preferencesFile(kApp));
 
     CFRef<CFPropertyListRef> on = copyValue("On");
     ASSERT_TRUE(on);
@@ -173,7 +181,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
     CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
 
-    PlistNode after = parseFile(home.preferencesFile(kApp));
+    PlistPtr after = parseFile(home.preferencesFile(kApp));
     ASSERT_TRUE(after);
     for (const char* key : {"Countries", "Count", "When", "List", "Nested", "Blob", "Ratio"}) {
         plist_t was = plist_dict_get_item(before.get(), key);
@@ -192,7 +200,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
 
 TEST(CFPreferences, ReadsBinaryPropertyLists) {
     TemporaryConfigHome home;
-    PlistNode dictionary(plist_new_dict());
+    PlistPtr dictionary(plist_new_dict());
     plist_dict_set_item(dictionary.get(), "On", plist_new_bool(0));
     plist_dict_set_item(dictionary.get(), "Countries", plist_new_string("Pound,"));
     char* binary = nullptr;
@@ -221,7 +229,7 @@ TEST(CFPreferences, ACorruptFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
         CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
         ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
         EXPECT_EQ(readFile(file.string() + ".corrupt"), garbage);
-        PlistNode replaced = parseFile(file);
+        PlistPtr replaced = parseFile(file);
         ASSERT_TRUE(replaced);
         EXPECT_NE(plist_dict_get_item(replaced.get(), "On"), nullptr);
     }
@@ -241,10 +249,21 @@ TEST(CFPreferences, AFailedWriteKeepsChangesForTheNextSynchronize) {
 
     fs::remove(home.preferencesFolder());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
-    PlistNode stored = parseFile(home.preferencesFile(kApp));
+    PlistPtr stored = parseFile(home.preferencesFile(kApp));
     ASSERT_TRUE(stored);
     EXPECT_NE(plist_dict_get_item(stored.get(), "On"), nullptr);
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
+}
+
+TEST(CFPreferences, SomethingOtherThanAFileAtItsPathIsNeitherReadNorReplaced) {
+    TemporaryConfigHome home;
+    fs::create_directories(home.preferencesFolder());
+    ASSERT_EQ(mkfifo(home.preferencesFile(kApp).c_str(), 0600), 0);
+    EXPECT_FALSE(CFPreferencesAppSynchronize(app())) << "and returns rather than wait for a writer";
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(fs::status(home.preferencesFile(kApp)).type(), fs::file_type::fifo);
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanTrue);
 }
 
 TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
@@ -258,10 +277,25 @@ TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
     CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_TRUE(fs::is_symlink(home.preferencesFile(kApp)));
-    PlistNode stored = parseFile(elsewhere);
+    PlistPtr stored = parseFile(elsewhere);
     ASSERT_TRUE(stored);
     EXPECT_NE(plist_dict_get_item(stored.get(), "On"), nullptr);
     EXPECT_NE(plist_dict_get_item(stored.get(), "Countries"), nullptr);
+}
+
+TEST(CFPreferences, ValuesTheFileCannotHoldAreRefusedNotTruncated) {
+    TemporaryConfigHome home;
+    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+    const char withZero[] = "Euro,\0Yen,";
+    CFRef<CFStringRef> truncatable(
+        CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(withZero),
+                                sizeof withZero - 1, kCFStringEncodingUTF8, false));
+    ASSERT_TRUE(truncatable);
+    CFPreferencesSetAppValue(CFSTR("Countries"), truncatable.get(), app());
+    CFPreferencesSetAppValue(CFSTR("Center"), CFNotificationCenterGetDistributedCenter(), app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(storedText("Countries"), "Euro,");
+    EXPECT_FALSE(copyValue("Center"));
 }
 
 TEST(CFPreferences, AnApplicationIDThatIsNoFileNameStoresNothing) {
@@ -273,4 +307,17 @@ TEST(CFPreferences, AnApplicationIDThatIsNoFileNameStoresNothing) {
     }
     EXPECT_FALSE(fs::exists(home.path() / "escape.plist"));
     EXPECT_FALSE(fs::exists(home.preferencesFolder()));
+}
+
+TEST(CFPreferencesLock, GivesUpWhenAnotherHolderKeepsTheLockAndIsFreeAfterwards) {
+    TemporaryConfigHome home;
+    const std::string lockPath = (home.path() / "domain.plist.lock").string();
+    auto held = CFPreferencesLock::acquire(lockPath, std::chrono::milliseconds(100));
+    ASSERT_TRUE(held);
+    // flock locks belong to the open file, so a second open in this process contends too.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(CFPreferencesLock::acquire(lockPath, std::chrono::milliseconds(100)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    held.reset();
+    EXPECT_TRUE(CFPreferencesLock::acquire(lockPath, std::chrono::milliseconds(100)));
 }

@@ -94,6 +94,48 @@ TEST_F(RateSite, EmptyBodyIsAPageWithoutCurrencies) {
     EXPECT_EQ(lines, (Lines{L1, L3, L5 + "()"}));
 }
 
+TEST_F(RateSite, BadPagesGiveAnArrayOrNullWithTheRightLines) {
+    const std::string opening = "<td><font face=\"Verdana\" size=-1>&nbsp;&nbsp;";
+    std::string openings;
+    while (openings.size() + opening.size() <= 8 * 1024 * 1024)
+        openings += opening;
+    std::string binary(4096, '\0');
+    for (size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 131 + 7);
+    struct Case {
+        const char* name;
+        std::string page;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"8 MiB of openings", openings, true},
+        {"one byte over the cap", std::string(8 * 1024 * 1024 + 1, 'x'), false},
+        {"binary", binary, true},
+        {"zero bytes", std::string(1000, '\0'), true},
+        {"truncated mid-pattern", opening + "Euro&nbsp;&nb", true},
+    };
+    LoopbackServer server;
+    const Case* current = nullptr;
+    server.routes().Get(kPagePath, [&current](const httplib::Request&, httplib::Response& res) {
+        res.set_content(current->page, "text/html");
+    });
+    server.start();
+    setenv("CORVANTA_RATE_SITE", server.site().c_str(), 1);
+    for (const Case& c : cases) {
+        current = &c;
+        Lines lines;
+        auto rates = fetch(lines);
+        if (c.loads) {
+            ASSERT_NE(rates, nullptr) << c.name;
+            EXPECT_TRUE(rates->empty()) << c.name;
+            EXPECT_EQ(lines, (Lines{L1, L3, L5 + "()"})) << c.name;
+        } else {
+            EXPECT_EQ(rates, nullptr) << c.name;
+            EXPECT_EQ(lines, (Lines{L1, L2})) << c.name;
+        }
+    }
+}
+
 TEST_F(RateSite, ErrorStatusIsAFailedLoad) {
     for (int status : {404, 500, 301}) {
         LoopbackServer server;
@@ -140,8 +182,9 @@ TEST_F(RateSite, StalledSiteTimesOut) {
 }
 
 TEST_F(RateSite, SiteThatCannotFormAnAddressLogsOnlyTheFirstLine) {
-    for (const char* site : {"ftp://127.0.0.1:21", "file://", "not an address", "127.0.0.1:8080",
-                             "http://", "http://exa mple.com"}) {
+    for (const char* site :
+         {"ftp://127.0.0.1:21", "file://", "not an address", "127.0.0.1:8080", "http://",
+          "http://exa mple.com", "http://127.0.0.1:8080/?page=", "http://127.0.0.1:8080#top"}) {
         setenv("CORVANTA_RATE_SITE", site, 1);
         Lines lines;
         EXPECT_EQ(fetch(lines), nullptr) << site;

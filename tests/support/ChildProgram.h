@@ -7,6 +7,7 @@
 #include <optional>
 #include <poll.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -18,6 +19,8 @@ public:
         if (pipe(fds) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
+            // Dies with the test, so no program outlives it holding its pipes open.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
             dup2(fds[1], STDOUT_FILENO);
             close(fds[0]);
             close(fds[1]);

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -27,9 +28,14 @@ public:
     // Binds and listens before returning, so requests made right after are queued.
     void start() {
         port_ = server_.bind_to_any_port("127.0.0.1");
+        if (port_ <= 0) throw std::runtime_error("no free loopback port");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running())
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!server_.is_running()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                throw std::runtime_error("the loopback server did not start");
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 
     int port() const { return port_; }

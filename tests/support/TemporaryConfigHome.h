@@ -9,8 +9,10 @@
 
 class TemporaryConfigHome {
 public:
-    TemporaryConfigHome() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvanta-config.XXXXXX");
+    // In `base`, the system's temporary folder unless a test needs another file system.
+    explicit TemporaryConfigHome(
+        const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string pattern = base / "corvanta-config.XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
         path_ = pattern;
         if (const char* previous = std::getenv("XDG_CONFIG_HOME")) previous_ = previous;

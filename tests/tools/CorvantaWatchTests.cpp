@@ -1,11 +1,14 @@
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "tests/support/ChildProgram.h"
+#include "tests/support/ForkedProcess.h"
 #include "tests/support/TemporaryConfigHome.h"
 #include "tools/SettingsLine.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -64,6 +67,22 @@ TEST(CorvantaWatch, PrintsTheSettingsAndAgainWhenThePanePosts) {
     EXPECT_EQ(watch.waitForExit(5s), 0) << "--once ends after the first notification";
 }
 
+TEST(CorvantaWatch, HearsAPosterThatExitsRightAfterPosting) {
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
+    TemporaryConfigHome home;
+    ChildProgram watch({CORVANTA_WATCH_PATH, "--once"});
+    ASSERT_TRUE(watch.readLine(5s));
+    // _exit skips every destructor, so the post itself must have sent the signal on its way.
+    ForkedProcess pane([] {
+        CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+        CFPreferencesAppSynchronize(app());
+        postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
+        return true;
+    });
+    ASSERT_TRUE(pane.succeeded());
+    EXPECT_EQ(watch.readLine(5s), R"({"On":null,"Countries":"Euro,"})");
+}
+
 TEST(CorvantaWatch, PrintsNullForValuesOfTheWrongType) {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
     TemporaryConfigHome home;
@@ -76,4 +95,48 @@ TEST(CorvantaWatch, PrintsNullForValuesOfTheWrongType) {
     postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
     EXPECT_EQ(watch.readLine(5s), R"({"On":null,"Countries":null})");
     EXPECT_FALSE(watch.waitForExit(200ms)) << "without --once it keeps listening";
+}
+
+namespace {
+
+// A session bus of the test's own at `socketPath`, ready once it has printed its address.
+std::unique_ptr<ChildProgram> startBus(const std::string& socketPath) {
+    auto bus = std::make_unique<ChildProgram>(
+        std::vector<std::string>{"/usr/bin/dbus-daemon", "--session", "--nofork", "--print-address",
+                                 "--address=unix:path=" + socketPath});
+    return bus->readLine(5s) ? std::move(bus) : nullptr;
+}
+
+// 0 when a post made after the bus restarted reached a listener on the new bus.
+int postAcrossABusRestart(const std::string& socketPath) {
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + socketPath).c_str(), 1);
+    auto bus = startBus(socketPath);
+    if (!bus) return 3;
+    postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta")); // connects
+    bus.reset(); // the bus goes away, and our connection with it
+    unlink(socketPath.c_str());
+    bus = startBus(socketPath);
+    if (!bus) return 4;
+
+    TemporaryConfigHome home;
+    ChildProgram watch({CORVANTA_WATCH_PATH, "--once"});
+    if (!watch.readLine(5s)) return 5;
+    postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
+    return watch.readLine(5s) ? 0 : 6;
+}
+
+// Runs in a fresh copy of the test program, so that its centre has no connection yet.
+[[noreturn]] void checkPostAcrossABusRestart() {
+    alarm(20);
+    const std::string socketPath = "/tmp/corvanta-restarted-bus-" + std::to_string(getpid());
+    const int result = postAcrossABusRestart(socketPath);
+    unlink(socketPath.c_str());
+    std::exit(result);
+}
+
+} // namespace
+
+TEST(CorvantaWatchDeathTest, APostAfterTheBusRestartedStillArrives) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(checkPostAcrossABusRestart(), testing::ExitedWithCode(0), "");
 }
