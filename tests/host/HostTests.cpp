@@ -125,7 +125,6 @@ TEST(Host, LeavesThePaneOnSigterm) {
     EXPECT_EQ(host.waitForExit(10s), 0);
 }
 
-#ifdef CORVANTA_PANE_BUNDLE
 TEST(Host, ShowsTheCorvantaPaneFilledFromTheRateSite) {
     TemporaryConfigHome home;
     LoopbackRateSite site(RatePage({"Euro", "Japanese Yen"}));
@@ -145,4 +144,3 @@ TEST(Host, ShowsTheCorvantaPaneFilledFromTheRateSite) {
     EXPECT_TRUE(fs::exists(home.preferencesFile("com.brenwick.Corvanta")));
     fs::remove(picture);
 }
-#endif
