@@ -16,8 +16,9 @@ QWidget* findWidget(QWidget* root, const std::string& name) {
 }
 
 std::string describe(const QWidget* widget) {
-    return "\"" + widget->objectName().toStdString() + "\" (" + widget->metaObject()->className() +
-           ")";
+    std::string text;
+    text.append("\"").append(widget->objectName().toStdString()).append("\" (");
+    return text.append(widget->metaObject()->className()).append(")");
 }
 
 // Everything the file asks for, checked before any of it is bound.

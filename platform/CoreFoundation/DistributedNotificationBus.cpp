@@ -81,7 +81,8 @@ void DistributedNotificationBus::disconnectLocked() {
 bool DistributedNotificationBus::post(std::string_view name, std::string_view object) {
     std::lock_guard lock(mutex_);
     const auto deadline = std::chrono::steady_clock::now() + kBusPatience;
-    const std::string notPosted = "\"" + std::string(name) + "\" not posted";
+    std::string notPosted;
+    notPosted.append("\"").append(name).append("\" not posted");
     // A connection kept from earlier may have died with a restarted bus: then one more try on a
     // fresh one, so the notification is not lost.
     for (bool retry = connection_ != nullptr;; retry = false) {
