@@ -4,15 +4,16 @@
 #include "platform/CoreFoundation/CFDictionary.h"
 #include "platform/CoreFoundation/CFRef.h"
 
+#include <unordered_set>
+
 namespace {
 
 // The texts found through the bundle, by key. Created on first use and never released.
 CFMutableDictionaryRef localizedStrings = nullptr;
 
-// The keys' own texts handed out while the bundle could not be found. They are not a cache
-// (the next call looks the key up again), only their keeper: a caller may hold one as long as it
-// likes, so each stays alive, and an equal key reuses it instead of leaking a copy per call.
-CFMutableDictionaryRef unlocalizedTexts = nullptr;
+// Every copy of a key handed out while the bundle could not be found, with one reference held
+// for each: callers never release them, yet a copy must stay valid after its key is gone.
+std::unordered_set<CFStringRef>* handedOutCopies = nullptr;
 
 CFMutableDictionaryRef textDictionary() {
     return CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks,
@@ -25,13 +26,13 @@ CFStringRef handedOut(CFDictionaryRef dictionary, CFStringRef key, CFRef<CFStrin
     return CFDictionaryGetValue(dictionary, key) == text.get() ? text.get() : text.release();
 }
 
-CFStringRef keptCopyOf(CFStringRef key) {
-    if (!unlocalizedTexts) unlocalizedTexts = textDictionary();
-    if (const void* kept = CFDictionaryGetValue(unlocalizedTexts, key))
-        return static_cast<CFStringRef>(kept);
-    CFRef<CFStringRef> copy(CFStringCreateCopy(kCFAllocatorDefault, key));
-    CFDictionarySetValue(unlocalizedTexts, copy.get(), copy.get());
-    return handedOut(unlocalizedTexts, key, copy);
+// A new copy of the key, made afresh on each call and never cached, so the next call looks the
+// key up again. (A copy of an immutable text is that text with one more reference.)
+CFStringRef freshCopyOf(CFStringRef key) {
+    CFStringRef copy = CFStringCreateCopy(kCFAllocatorDefault, key);
+    if (!handedOutCopies) handedOutCopies = new std::unordered_set<CFStringRef>();
+    if (!handedOutCopies->insert(copy).second) CFRelease(copy); // one reference per copy is enough
+    return copy;
 }
 
 } // namespace
@@ -51,7 +52,7 @@ CFStringRef LocalizedString(CFStringRef key) {
             return handedOut(localizedStrings, key, text);
         }
     }
-    return keptCopyOf(key);
+    return freshCopyOf(key);
 }
 
 CFStringRef LocalizedString(const char* key) {

@@ -62,11 +62,19 @@ TEST(LocalizedString, WithoutTheBundleGivesTheKeyAndCachesNothing) {
     // The character key's temporary is gone; the text handed out must outlive it.
     CFStringRef unknown = LocalizedString("Not in any table \xE2\x82\xAC");
     EXPECT_EQ(textOf(unknown), "Not in any table \xE2\x82\xAC");
-    // Repeated calls do not pile up references or copies.
-    const CFIndex references = CFGetRetainCount(unknown);
+    // Every call gets a fresh copy of its own key; nothing is kept by text.
+    CFStringRef again = LocalizedString("Not in any table \xE2\x82\xAC");
+    EXPECT_NE(again, unknown);
+    EXPECT_TRUE(CFEqual(again, unknown));
+    CFRef<CFStringRef> key(CFStringCreateWithUTF8("Clear"));
+    CFRef<CFStringRef> equalKey(CFStringCreateWithUTF8("Clear"));
+    EXPECT_EQ(LocalizedString(key.get()), key.get());
+    EXPECT_EQ(LocalizedString(equalKey.get()), equalKey.get());
+    // Repeated calls with one key object do not pile up references on it.
+    const CFIndex references = CFGetRetainCount(key.get());
     for (int i = 0; i < 10; ++i)
-        LocalizedString("Not in any table \xE2\x82\xAC");
-    EXPECT_EQ(CFGetRetainCount(unknown), references);
+        LocalizedString(key.get());
+    EXPECT_EQ(CFGetRetainCount(key.get()), references);
 
     // Nothing was cached: once the bundle is there, its texts come back for the same keys.
     ensurePaneBundle();
