@@ -121,6 +121,14 @@ TEST_F(CorvantaPane, ShowsStoredSettingsOnceAndIgnoresValuesOfTheWrongType) {
     EXPECT_EQ(list()->toPlainText(), "kept");
 }
 
+TEST_F(CorvantaPane, AStoredListComesBackUnchangedAfterShowingAndLeaving) {
+    // Line breaks of another system's kind must not be rewritten by the text view.
+    store("Countries", CFSTR("Euro,\r\nJapanese Yen,\r"));
+    pane->willSelect();
+    pane->didUnselect();
+    EXPECT_EQ(storedList(), "Euro,\r\nJapanese Yen,\r");
+}
+
 TEST_F(CorvantaPane, AddPutsACommaAfterEveryNameAndStoresTheList) {
     pane->willSelect();
     select({3, 1});

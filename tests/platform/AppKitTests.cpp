@@ -5,7 +5,9 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -180,6 +182,17 @@ TEST_F(AppKit, TextKeepsItsCharactersAndShowsMarkupAsText) {
     EXPECT_EQ(storage.string(), "Euro,\nYen\u00a0A,Real,");
     storage.setString("");
     EXPECT_EQ(storage.string(), "");
+
+    // The editor's own line breaks must not change what was put in: a stored list or a name
+    // from the rate page comes back as it was, until the user edits the text.
+    storage.setString("Euro,\r\nYen,\rReal\u2029Zone,");
+    EXPECT_EQ(storage.string(), "Euro,\r\nYen,\rReal\u2029Zone,");
+    storage.appendString("Won\r\n,");
+    EXPECT_EQ(storage.string(), "Euro,\r\nYen,\rReal\u2029Zone,Won\r\n,");
+    QTextCursor cursor(static_cast<QPlainTextEdit*>(owner.m_text->widget())->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("Typed,");
+    EXPECT_EQ(storage.string(), "Euro,\nYen,\nReal\nZone,Won\n,Typed,");
 
     owner.m_label->setStringValue("<i>Corvanta</i> 1.0");
     EXPECT_EQ(owner.m_label->stringValue(), "<i>Corvanta</i> 1.0");
