@@ -5,24 +5,10 @@
 #include <dlfcn.h>
 #include <filesystem>
 
-namespace {
-
-const char* const kCorvantaPaneID = "com.brenwick.preference.Corvanta";
-
-std::optional<std::string> infoString(CFBundleRef bundle, const char* key) {
-    CFRef<CFStringRef> cfKey(CFStringCreateWithUTF8(key));
-    auto value =
-        static_cast<CFStringRef>(CFBundleGetValueForInfoDictionaryKey(bundle, cfKey.get()));
-    if (!value) return std::nullopt;
-    return std::string(CFStringGetUTF8(value));
-}
-
-} // namespace
-
 std::optional<std::string> FindPaneBundle(const std::optional<std::string>& argument) {
     if (argument) return argument;
-    CFRef<CFStringRef> id(CFStringCreateWithUTF8(kCorvantaPaneID));
-    if (CFBundleRef found = CFBundleGetBundleWithIdentifier(id.get()))
+    if (CFBundleRef found =
+            CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta")))
         return CFBundleGetBundlePath(found);
     std::error_code error;
     if (std::filesystem::is_directory(CORVANTA_BUILD_PANE, error)) return CORVANTA_BUILD_PANE;
@@ -37,8 +23,8 @@ std::optional<LoadedPane> LoadPaneBundle(const std::string& path, std::string& e
         return std::nullopt;
     }
     CFBundleRef bundle = loaded.bundle.get();
-    loaded.name =
-        infoString(bundle, "CFBundleName").value_or(std::filesystem::path(path).stem().string());
+    loaded.name = CFBundleGetInfoString(bundle, CFSTR("CFBundleName"))
+                      .value_or(std::filesystem::path(path).stem().string());
 
     const std::string library = CFBundleGetExecutablePath(bundle);
     if (library.empty()) {
@@ -52,7 +38,8 @@ std::optional<LoadedPane> LoadPaneBundle(const std::string& path, std::string& e
         return std::nullopt;
     }
 
-    const std::optional<std::string> className = infoString(bundle, "NSPrincipalClass");
+    const std::optional<std::string> className =
+        CFBundleGetInfoString(bundle, CFSTR("NSPrincipalClass"));
     if (!className) {
         error = path + ": Info.plist names no NSPrincipalClass";
         return std::nullopt;

@@ -7,12 +7,6 @@ namespace {
 // The host makes the pane by the name in Info.plist's NSPrincipalClass.
 const NSPreferencePaneClass<CorvantaPrefPane> registration("CorvantaPrefPane");
 
-std::optional<std::string> infoString(CFBundleRef bundle, CFStringRef key) {
-    CFTypeRef value = CFBundleGetValueForInfoDictionaryKey(bundle, key);
-    if (!value || CFGetTypeID(value) != CFStringGetTypeID()) return std::nullopt;
-    return std::string(CFStringGetUTF8(static_cast<CFStringRef>(value)));
-}
-
 } // namespace
 
 CorvantaPrefPane::CorvantaPrefPane(CFBundleRef bundle) : NSPreferencePane(bundle) {}
@@ -139,9 +133,9 @@ void CorvantaPrefPane::writeCountries() {
 
 void CorvantaPrefPane::showVersion() {
     // "Name Version"; with one of the two missing, the one the bundle has.
-    const std::optional<std::string> name = infoString(bundle(), CFSTR("CFBundleName"));
+    const std::optional<std::string> name = CFBundleGetInfoString(bundle(), CFSTR("CFBundleName"));
     const std::optional<std::string> version =
-        infoString(bundle(), CFSTR("CFBundleShortVersionString"));
+        CFBundleGetInfoString(bundle(), CFSTR("CFBundleShortVersionString"));
     std::string line = name.value_or("");
     if (name && version) line += ' ';
     line += version.value_or("");

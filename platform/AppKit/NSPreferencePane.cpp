@@ -14,14 +14,13 @@ NSPreferencePane::~NSPreferencePane() {
 }
 
 QWidget* NSPreferencePane::loadMainView(std::string& error) {
-    auto nibName = static_cast<CFStringRef>(
-        CFBundleGetValueForInfoDictionaryKey(bundle_, CFSTR("NSMainNibFile")));
+    std::optional<std::string> nibName = CFBundleGetInfoString(bundle_, CFSTR("NSMainNibFile"));
     if (!nibName) {
         error = CFBundleGetBundlePath(bundle_) + ": Info.plist names no NSMainNibFile";
         return nullptr;
     }
     // Like a nib name, the entry may leave out the file's extension.
-    std::string file(CFStringGetUTF8(nibName));
+    std::string file = *nibName;
     if (!file.ends_with(".ui")) file += ".ui";
     const std::string path = CFBundleGetResourcePath(bundle_, file);
     if (path.empty()) {

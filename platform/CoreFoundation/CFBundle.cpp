@@ -3,6 +3,7 @@
 #include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFRuntime.h"
 #include "platform/CoreFoundation/PropertyListFile.h"
+#include "platform/CoreFoundation/XDGFolders.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -118,11 +119,16 @@ std::string CFBundleGetResourcesPath(CFBundleRef bundle) {
     return bundle ? bundle->path + "/Contents/Resources" : "";
 }
 
+std::optional<std::string> CFBundleGetInfoString(CFBundleRef bundle, CFStringRef key) {
+    CFTypeRef value = CFBundleGetValueForInfoDictionaryKey(bundle, key);
+    if (!value || CFGetTypeID(value) != CFStringGetTypeID()) return std::nullopt;
+    return std::string(CFStringGetUTF8(static_cast<CFStringRef>(value)));
+}
+
 std::string CFBundleGetExecutablePath(CFBundleRef bundle) {
-    CFStringRef name = static_cast<CFStringRef>(
-        CFBundleGetValueForInfoDictionaryKey(bundle, CFSTR("CFBundleExecutable")));
-    if (!name) return "";
-    return bundle->path + "/Contents/Linux/" + std::string(CFStringGetUTF8(name));
+    const std::optional<std::string> name =
+        CFBundleGetInfoString(bundle, CFSTR("CFBundleExecutable"));
+    return name ? bundle->path + "/Contents/Linux/" + *name : "";
 }
 
 std::string CFBundleGetResourcePath(CFBundleRef bundle, std::string_view name) {
@@ -142,10 +148,7 @@ std::vector<std::string> CFBundlePaneSearchPath() {
             if (!entry.empty()) folders.push_back(entry + suffix);
     };
     addList(std::getenv("CORVANTA_PANE_PATH"), "");
-    if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && *dataHome)
-        folders.push_back(std::string(dataHome) + "/corvanta/panes");
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        folders.push_back(std::string(home) + "/.local/share/corvanta/panes");
+    folders.push_back(XDGDataHome() + "/corvanta/panes");
     const char* dataDirs = std::getenv("XDG_DATA_DIRS");
     addList(dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share", "/corvanta/panes");
     return folders;

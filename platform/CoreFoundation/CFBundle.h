@@ -5,6 +5,7 @@
 
 #include "platform/CoreFoundation/CFString.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,9 @@ CFStringRef CFBundleGetIdentifier(CFBundleRef bundle);
 // The value of an Info.plist key, or null. Texts are CFStrings; values of other types are not
 // modelled and give null. Not owned by the caller.
 CFTypeRef CFBundleGetValueForInfoDictionaryKey(CFBundleRef bundle, CFStringRef key);
+
+// Our addition: the text of an Info.plist key as UTF-8, or nothing when the key is missing.
+std::optional<std::string> CFBundleGetInfoString(CFBundleRef bundle, CFStringRef key);
 
 // Our additions: the bundle's folders and files as paths.
 std::string CFBundleGetBundlePath(CFBundleRef bundle);    // .../Name.prefPane
