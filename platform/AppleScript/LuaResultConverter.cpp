@@ -1,5 +1,7 @@
 #include "platform/AppleScript/LuaResultConverter.h"
 
+#include "platform/CoreFoundation/CFString.h"
+
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -7,23 +9,11 @@
 #include <vector>
 
 #include <lua5.4/lua.h>
-#include <unicode/utf8.h>
 
 // Only Lua calls that cannot raise are made here (type tests, raw access, lua_next on keys it
 // gave itself, lua_checkstack), so C++ objects may live across them.
 
 namespace {
-
-bool isValidUTF8(const char* text, size_t length) {
-    int32_t offset = 0;
-    const auto end = static_cast<int32_t>(length);
-    while (offset < end) {
-        UChar32 c = 0;
-        U8_NEXT(text, offset, end, c);
-        if (c < 0) return false;
-    }
-    return true;
-}
 
 // As Lua's own tostring writes a number, but free of the process locale.
 std::string floatText(lua_Number value) {
@@ -65,7 +55,8 @@ std::optional<NSAppleEventDescriptor> LuaResultConverter::convertAt(int index, i
     case LUA_TSTRING: {
         size_t length = 0;
         const char* text = lua_tolstring(L_, index, &length); // a string: no conversion
-        if (!isValidUTF8(text, length)) return NSAppleEventDescriptor::nullDescriptor();
+        if (!IsValidUTF8(std::string_view(text, length)))
+            return NSAppleEventDescriptor::nullDescriptor();
         if (!spend(length)) return std::nullopt;
         return NSAppleEventDescriptor::descriptorWithString(std::string(text, length));
     }

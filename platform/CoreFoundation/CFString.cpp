@@ -11,6 +11,7 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
+#include <unicode/utf8.h>
 
 struct __CFString final : __CFObject {
     explicit __CFString(std::string text) : utf8(std::move(text)) {}
@@ -24,14 +25,6 @@ struct __CFString final : __CFObject {
 };
 
 namespace {
-
-bool isValidUTF8(std::string_view bytes) {
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t needed = 0;
-    u_strFromUTF8(nullptr, 0, &needed, bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-    return status == U_BUFFER_OVERFLOW_ERROR || U_SUCCESS(status) ||
-           status == U_STRING_NOT_TERMINATED_WARNING;
-}
 
 // Owns an ICU converter for the length of one conversion.
 class Converter {
@@ -119,8 +112,19 @@ CFStringRef __CFStringMakeConstantString(const char* utf8) {
     return str;
 }
 
+bool IsValidUTF8(std::string_view bytes) {
+    int32_t offset = 0;
+    const auto end = static_cast<int32_t>(bytes.size());
+    while (offset < end) {
+        UChar32 c = 0;
+        U8_NEXT(bytes.data(), offset, end, c);
+        if (c < 0) return false;
+    }
+    return true;
+}
+
 CFStringRef CFStringCreateWithUTF8(std::string_view utf8) {
-    if (!isValidUTF8(utf8)) return nullptr;
+    if (!IsValidUTF8(utf8)) return nullptr;
     return new (std::nothrow) __CFString(std::string(utf8));
 }
 

@@ -41,5 +41,8 @@ CFIndex CFStringGetLength(CFStringRef str);
 
 // Our addition for C++ callers: the text as UTF-8, valid as long as `str` lives.
 std::string_view CFStringGetUTF8(CFStringRef str);
+// Our addition: whether `bytes` are well-formed UTF-8 (no overlong forms, surrogates or values
+// past U+10FFFF).
+bool IsValidUTF8(std::string_view bytes);
 // Our addition: a new text from UTF-8 that is known to be valid, or null when it is not.
 CFStringRef CFStringCreateWithUTF8(std::string_view utf8);
