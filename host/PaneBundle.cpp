@@ -5,14 +5,32 @@
 #include <dlfcn.h>
 #include <filesystem>
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where the pane stands relative to this program: installed, in the data folder of the same
+// prefix; in the build folder, beside the host's own folder. Relative, so that neither an
+// installed copy nor a moved prefix depends on where it was built.
+std::optional<std::string> paneBesideProgram() {
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (error) return std::nullopt;
+    const fs::path prefix = program.parent_path().parent_path();
+    for (const fs::path& candidate : {prefix / "share/corvanta/panes/Corvanta.prefPane",
+                                      prefix / "Corvanta.prefPane"})
+        if (fs::is_directory(candidate, error)) return candidate.string();
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<std::string> FindPaneBundle(const std::optional<std::string>& argument) {
     if (argument) return argument;
     if (CFBundleRef found =
             CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta")))
         return CFBundleGetBundlePath(found);
-    std::error_code error;
-    if (std::filesystem::is_directory(CORVANTA_BUILD_PANE, error)) return CORVANTA_BUILD_PANE;
-    return std::nullopt;
+    return paneBesideProgram();
 }
 
 std::optional<LoadedPane> LoadPaneBundle(const std::string& path, std::string& error) {

@@ -26,7 +26,8 @@ const char* const kUsage =
     "\n"
     "Shows a settings pane in a window: by default the Corvanta pane, looked for in\n"
     "CORVANTA_PANE_PATH, then under corvanta/panes in the user's and the system's data folders,\n"
-    "then in the build folder. Closing the window, or SIGINT or SIGTERM, leaves the pane.\n"
+    "then beside this program (its prefix's share/corvanta/panes, or the build folder).\n"
+    "Closing the window, or SIGINT or SIGTERM, leaves the pane.\n"
     "  --screenshot FILE  show the pane off screen, write it to FILE as a PNG, print what it\n"
     "                     shows, leave it and exit\n"
     "Exits 1 when the pane cannot be loaded.\n";
