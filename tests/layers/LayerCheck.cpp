@@ -1,0 +1,1 @@
+// Nothing of its own: the layer checks are about what the linked library leaves undefined.
