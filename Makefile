@@ -3,12 +3,13 @@
 #   make sanitize  the non-GUI tests again under AddressSanitizer and UBSan
 #   make bench     the Google Benchmark programs, built for speed
 #   make run       the pane against the bundled sample rate site
+#   make package   the Debian packages corvanta and corvanta-dev, in $(BUILD)
 BUILD     ?= build
 SAN_BUILD ?= build-sanitize
 BENCH_BUILD ?= build-bench
 JOBS      ?= $(shell nproc)
 
-.PHONY: deps test sanitize bench run clean
+.PHONY: deps test sanitize bench run package clean
 
 deps:
 	scripts/install-deps
@@ -33,6 +34,11 @@ run: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j$(JOBS) --target corvanta-prefs corvanta-demo-site
 	scripts/run-pane $(BUILD)
+
+package: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)

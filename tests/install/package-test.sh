@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the Debian packages from the build folder and checks them: the files lie under /usr
+# (the autostart entry alone under /etc/xdg, as XDG autostart asks), the dependencies were
+# computed, and lintian reports no error.
+set -euo pipefail
+build=$(realpath "${1:?usage: package-test.sh BUILD_DIR}")
+fail() { echo "package-test: $*" >&2; exit 1; }
+
+rm -f "$build"/corvanta*_amd64.deb
+(cd "$build" && cpack -G DEB >cpack.log 2>&1) || { cat "$build/cpack.log"; fail "cpack failed"; }
+runtime=$(ls "$build"/corvanta_*_amd64.deb)
+dev=$(ls "$build"/corvanta-dev_*_amd64.deb)
+
+for deb in "$runtime" "$dev"; do
+  outside=$(dpkg-deb --contents "$deb" | awk '{print $6}' |
+    grep -v -E '^\./(usr/|$|etc/$|etc/xdg/$|etc/xdg/autostart/)' || true)
+  [[ -z $outside ]] || fail "$(basename "$deb") has files outside /usr: $outside"
+done
+dpkg-deb --contents "$runtime" | grep -q './usr/bin/corvanta-prefs$' || fail "no corvanta-prefs"
+dpkg-deb --contents "$dev" | grep -q './usr/include/corvanta/toolkit/CString256.h$' ||
+  fail "no toolkit headers in the -dev package"
+dpkg-deb --field "$runtime" Depends | grep -q 'libqt6widgets6' || fail "Depends was not computed"
+
+lintian --fail-on error "$runtime" "$dev" || fail "lintian reports errors"
+echo "package-test: $(basename "$runtime") $(stat -c %s "$runtime") bytes," \
+  "$(dpkg-deb --contents "$runtime" | grep -c -v '/$') files"
