@@ -10,6 +10,14 @@ set(CORVANTA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Corvanta)
 install(TARGETS ${CORVANTA_LIBRARIES} EXPORT CorvantaTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvanta)
+# A stripped install (the package) keeps the archives' symbols but not their debug information.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(library ${CORVANTA_LIBRARIES})
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/libcorvanta-\${library}.a\")
+        endforeach()
+    endif()" COMPONENT dev)
 foreach(folder toolkit rates platform/Carbon platform/CoreFoundation platform/Foundation
                platform/AppleScript)
     install(DIRECTORY ${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvanta/${folder}
