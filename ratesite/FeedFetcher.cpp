@@ -72,7 +72,8 @@ FeedAnswer FetchFeed(const std::string& url, const FeedValidators& known,
 
     const CURLcode result = curl_easy_perform(e);
     if (result != CURLE_OK) {
-        answer.failure = body.overflowed                       ? "the answer is larger than 1 MiB"
+        const bool tooLarge = body.overflowed || result == CURLE_FILESIZE_EXCEEDED;
+        answer.failure = tooLarge                              ? "the answer is larger than 1 MiB"
                          : result == CURLE_ABORTED_BY_CALLBACK ? "the site is stopping"
                                                                : curl_easy_strerror(result);
         return answer;
