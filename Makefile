@@ -2,7 +2,7 @@
 #   make test      install what is missing, build, run every test
 #   make sanitize  the non-GUI tests again under AddressSanitizer and UBSan
 #   make bench     the Google Benchmark programs, built for speed
-#   make run       the pane against the bundled sample rate site
+#   make run       the pane against the local rate site (corvanta-rate-site)
 #   make package   the Debian packages corvanta and corvanta-dev, in $(BUILD)
 BUILD     ?= build
 SAN_BUILD ?= build-sanitize
@@ -32,7 +32,7 @@ bench: deps
 
 run: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j$(JOBS) --target corvanta-prefs corvanta-demo-site
+	cmake --build $(BUILD) -j$(JOBS) --target corvanta-prefs corvanta-rate-site
 	scripts/run-pane $(BUILD)
 
 package: deps

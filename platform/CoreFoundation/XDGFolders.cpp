@@ -26,3 +26,7 @@ std::string XDGConfigHome() {
 std::string XDGDataHome() {
     return absoluteFolderOr("XDG_DATA_HOME", "/.local/share");
 }
+
+std::string XDGCacheHome() {
+    return absoluteFolderOr("XDG_CACHE_HOME", "/.cache");
+}

@@ -10,3 +10,5 @@ std::string XDGHomeFolder();
 std::string XDGConfigHome();
 // $XDG_DATA_HOME, else ~/.local/share. A relative value is ignored likewise.
 std::string XDGDataHome();
+// $XDG_CACHE_HOME, else ~/.cache. A relative value is ignored likewise.
+std::string XDGCacheHome();

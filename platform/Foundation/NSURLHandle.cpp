@@ -1,81 +1,17 @@
 #include "platform/Foundation/NSURLHandle.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <memory>
-#include <mutex>
-
-#include <curl/curl.h>
-
-namespace {
-
-struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-using CurlEasy = std::unique_ptr<CURL, EasyDeleter>;
-
-void initialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-// The environment may only shorten a time-out.
-long timeoutMilliseconds(double limitSeconds) {
-    double seconds = limitSeconds;
-    if (const char* text = std::getenv("CORVANTA_FETCH_TIMEOUT")) {
-        char* end = nullptr;
-        const double wanted = std::strtod(text, &end);
-        if (end != text && *end == '\0' && std::isfinite(wanted) && wanted > 0)
-            seconds = std::min(seconds, wanted);
-    }
-    return std::max(1L, static_cast<long>(seconds * 1000));
-}
-
-struct Body {
-    std::string bytes;
-    bool overflowed = false;
-};
-
-// Refuses the chunk that would take the body past the cap; curl then aborts the transfer.
-// (CURLOPT_MAXFILESIZE alone does not stop a body without a length in this curl.)
-size_t appendChunk(char* data, size_t size, size_t count, void* userdata) {
-    auto* body = static_cast<Body*>(userdata);
-    const size_t n = size * count;
-    if (n > NSURLHandle::kMaxBodyBytes - body->bytes.size()) {
-        body->overflowed = true;
-        return 0;
-    }
-    body->bytes.append(data, n);
-    return n;
-}
-
-} // namespace
+#include "platform/Foundation/CurlTransfer.h"
 
 std::optional<std::string> NSURLHandle::resourceData() {
     failureReason_.clear();
-    initialiseCurlOnce();
-    const CurlEasy easy(curl_easy_init());
+    CurlBody body(kMaxBodyBytes);
+    const CurlEasy easy = CurlNewTransfer(
+        address_, {kConnectTimeoutSeconds, kTransferTimeoutSeconds, kMaxRedirects}, body);
     if (!easy) {
         failureReason_ = "the transfer could not be set up";
         return std::nullopt;
     }
-    Body body;
     CURL* e = easy.get();
-    curl_easy_setopt(e, CURLOPT_URL, address_.c_str());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, timeoutMilliseconds(kConnectTimeoutSeconds));
-    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(kTransferTimeoutSeconds));
-    // No signals: we may run on any thread; the threaded resolver keeps look-ups timed.
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    // Refuses a declared length over the cap before any byte arrives.
-    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, appendChunk);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &body);
-
     const CURLcode result = curl_easy_perform(e);
     if (result != CURLE_OK) {
         failureReason_ = body.overflowed ? "the body is larger than 8 MiB"

@@ -1,0 +1,88 @@
+#include "ratesite/RateKeeper.h"
+
+#include "platform/Foundation/NSLog.h"
+#include "ratesite/PublicationSchedule.h"
+#include "ratesite/RatePageBuilder.h"
+
+namespace {
+
+const char* originName(RateKeeper::Origin origin) {
+    switch (origin) {
+    case RateKeeper::Origin::Snapshot:
+        return "the bundled snapshot";
+    case RateKeeper::Origin::Cache:
+        return "the cache";
+    case RateKeeper::Origin::Feed:
+        return "the feed";
+    }
+    return "";
+}
+
+} // namespace
+
+RateKeeper::RateKeeper(Settings settings, const CurrencyNames& names, RatePageStore& store)
+    : settings_(std::move(settings)), names_(names), store_(store), cache_(settings_.cacheFolder) {}
+
+void RateKeeper::loadKept() {
+    if (const std::optional<CachedFeed> kept = cache_.read();
+        kept && take(kept->document, Origin::Cache, cache_.documentPath())) {
+        validators_ = kept->validators;
+    } else if (!take(std::string(BundledSnapshot()), Origin::Snapshot, "the bundled snapshot")) {
+        NSLog("corvanta-rate-site: the bundled snapshot does not read as reference rates");
+    }
+    publish();
+}
+
+void RateKeeper::refreshIfDue(Clock::time_point now, const std::atomic<bool>& cancel) {
+    if (rates_.date >= LatestExpectedPublication(now)) return;
+    if (lastAttempt_ && now - *lastAttempt_ < settings_.retryInterval) return;
+    lastAttempt_ = now;
+    attempt(cancel);
+}
+
+void RateKeeper::attempt(const std::atomic<bool>& cancel) {
+    // The snapshot's validators would not be the feed's; ask for the whole feed then.
+    const FeedValidators known = origin_ == Origin::Snapshot ? FeedValidators{} : validators_;
+    FeedAnswer answer = FetchFeed(settings_.feedUrl, known, cancel);
+    switch (answer.kind) {
+    case FeedAnswer::Kind::NotModified:
+        return;
+    case FeedAnswer::Kind::Failed:
+        NSLog("corvanta-rate-site: could not fetch the feed %s: %s; serving %s",
+              settings_.feedUrl.c_str(), answer.failure.c_str(), describe().c_str());
+        return;
+    case FeedAnswer::Kind::Body:
+        break;
+    }
+    if (!take(answer.body, Origin::Feed, "the feed " + settings_.feedUrl)) return;
+    validators_ = answer.validators;
+    if (!cache_.write({answer.body, validators_}))
+        NSLog("corvanta-rate-site: could not keep the feed in %s", cache_.documentPath().c_str());
+    publish();
+}
+
+bool RateKeeper::take(const std::string& document, Origin origin, const std::string& from) {
+    ReferenceRatesReading reading = ReadReferenceRates(document);
+    if (!reading.rates) {
+        NSLog("corvanta-rate-site: refused %s: %s%s%s", from.c_str(), reading.refusal.c_str(),
+              rates_.date.empty() ? "" : "; still serving ", describe().c_str());
+        return false;
+    }
+    for (const std::string& skipped : reading.skipped)
+        NSLog("corvanta-rate-site: %s: left out an entry: %s", from.c_str(), skipped.c_str());
+    rates_ = std::move(*reading.rates);
+    origin_ = origin;
+    return true;
+}
+
+void RateKeeper::publish() {
+    if (rates_.date.empty()) return;
+    const std::string page = BuildRatePage(rates_, origin_ == Origin::Snapshot, names_);
+    store_.publish(
+        std::make_shared<const PreparedResponse>(PreparePageResponse(page, rates_.date)));
+}
+
+std::string RateKeeper::describe() const {
+    if (rates_.date.empty()) return {};
+    return "the rates of " + rates_.date + " from " + originName(origin_);
+}

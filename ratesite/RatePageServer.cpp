@@ -1,0 +1,184 @@
+#include "ratesite/RatePageServer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+#include <sys/socket.h>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kPagePath = "/d/USD/table.html";
+
+bool isTemporary(int error) {
+    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
+}
+
+} // namespace
+
+struct RatePageServer::Connection {
+    enum class State { Reading, Writing, Draining, Done };
+
+    FileDescriptor fd;
+    Clock::time_point deadline;
+    State state = State::Reading;
+    std::string request;
+    std::shared_ptr<const PreparedResponse> page; // keeps the page written alive
+    std::string_view unsent;
+};
+
+RatePageServer::RatePageServer(int listener, const RatePageStore& store, Limits limits)
+    : listener_(listener), store_(store), limits_(limits) {}
+
+RatePageServer::~RatePageServer() = default;
+
+void RatePageServer::run(int stop, std::optional<std::chrono::milliseconds> idleLimit) {
+    lastRequest_ = Clock::now();
+    std::vector<pollfd> polled;
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        for (Connection& connection : connections_)
+            if (now >= connection.deadline) connection.state = Connection::State::Done;
+        std::erase_if(connections_, [](const Connection& connection) {
+            return connection.state == Connection::State::Done;
+        });
+        if (idleLimit && connections_.empty() && now - lastRequest_ >= *idleLimit) return;
+
+        Clock::time_point wake = now + std::chrono::seconds(60);
+        if (idleLimit) wake = std::min(wake, lastRequest_ + *idleLimit);
+        polled.assign({{stop, POLLIN, 0}, {listener_, POLLIN, 0}});
+        for (const Connection& connection : connections_) {
+            wake = std::min(wake, connection.deadline);
+            const short events = connection.state == Connection::State::Writing ? POLLOUT : POLLIN;
+            polled.push_back({connection.fd.get(), events, 0});
+        }
+        const auto timeout =
+            std::chrono::ceil<std::chrono::milliseconds>(std::max(wake - now, Clock::duration{}));
+        if (poll(polled.data(), polled.size(), static_cast<int>(timeout.count())) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (polled[0].revents) return;
+        // Connections first: accepting may evict one, which would shift the ones polled.
+        for (size_t i = 0; i < connections_.size(); ++i) {
+            if (!polled[i + 2].revents) continue;
+            Connection& connection = connections_[i];
+            switch (connection.state) {
+            case Connection::State::Reading:
+                readFrom(connection);
+                break;
+            case Connection::State::Writing:
+                writeTo(connection);
+                break;
+            case Connection::State::Draining:
+                drain(connection);
+                break;
+            case Connection::State::Done:
+                break;
+            }
+        }
+        if (polled[1].revents) acceptAll(Clock::now());
+    }
+}
+
+void RatePageServer::acceptAll(Clock::time_point now) {
+    for (;;) {
+        FileDescriptor fd(accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+        if (!fd) return; // none left, or a transient error such as EMFILE: poll tells again
+        if (connections_.size() >= limits_.connections) {
+            // Full: the connection nearest its deadline makes room, so that holding every
+            // slot open does not lock the site.
+            auto oldest = std::min_element(
+                connections_.begin(), connections_.end(),
+                [](const Connection& a, const Connection& b) { return a.deadline < b.deadline; });
+            connections_.erase(oldest);
+        }
+        Connection connection;
+        connection.fd = std::move(fd);
+        connection.deadline = now + limits_.connectionTime;
+        connections_.push_back(std::move(connection));
+    }
+}
+
+void RatePageServer::readFrom(Connection& connection) {
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = recv(connection.fd.get(), chunk, sizeof chunk, 0);
+        if (got < 0 && isTemporary(errno)) return;
+        if (got <= 0) { // closed or failed before the request was whole
+            connection.state = Connection::State::Done;
+            return;
+        }
+        connection.request.append(chunk, static_cast<size_t>(got));
+        if (connection.request.find("\r\n\r\n") != std::string::npos ||
+            connection.request.find("\n\n") != std::string::npos) {
+            answer(connection);
+            return;
+        }
+        if (connection.request.size() > limits_.requestBytes) {
+            connection.unsent = TooLargeResponse().bytes;
+            connection.state = Connection::State::Writing;
+            writeTo(connection);
+            return;
+        }
+    }
+}
+
+void RatePageServer::answer(Connection& connection) {
+    lastRequest_ = Clock::now();
+    const std::string_view request = connection.request;
+    const std::string_view line = request.substr(0, request.find_first_of("\r\n"));
+    const size_t firstSpace = line.find(' ');
+    const size_t secondSpace = line.find(' ', firstSpace + 1);
+    const PreparedResponse* response = &BadRequestResponse();
+    bool head = false;
+    if (firstSpace != std::string_view::npos && secondSpace != std::string_view::npos &&
+        line.substr(secondSpace + 1).starts_with("HTTP/1.")) {
+        const std::string_view method = line.substr(0, firstSpace);
+        const std::string_view target = line.substr(firstSpace + 1, secondSpace - firstSpace - 1);
+        const std::string_view path = target.substr(0, target.find('?'));
+        head = method == "HEAD";
+        if (method != "GET" && !head) {
+            response = &MethodNotAllowedResponse();
+        } else if (path != kPagePath) {
+            response = &NotFoundResponse();
+        } else if ((connection.page = store_.current())) {
+            response = connection.page.get();
+        } else {
+            response = &NotFoundResponse(); // no rates at all (the snapshot did not read)
+        }
+    }
+    connection.unsent = response->forMethod(head);
+    connection.state = Connection::State::Writing;
+    writeTo(connection);
+}
+
+void RatePageServer::writeTo(Connection& connection) {
+    while (!connection.unsent.empty()) {
+        const ssize_t sent = send(connection.fd.get(), connection.unsent.data(),
+                                  connection.unsent.size(), MSG_NOSIGNAL);
+        if (sent < 0 && isTemporary(errno)) return;
+        if (sent <= 0) {
+            connection.state = Connection::State::Done;
+            return;
+        }
+        connection.unsent.remove_prefix(static_cast<size_t>(sent));
+    }
+    // Closing at once with unread bytes would reset the connection and could lose the answer
+    // at the client; end our side and read until the client closes (or the deadline).
+    shutdown(connection.fd.get(), SHUT_WR);
+    connection.state = Connection::State::Draining;
+    drain(connection);
+}
+
+void RatePageServer::drain(Connection& connection) {
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = recv(connection.fd.get(), chunk, sizeof chunk, 0);
+        if (got < 0 && isTemporary(errno)) return;
+        if (got <= 0) {
+            connection.state = Connection::State::Done;
+            return;
+        }
+    }
+}

@@ -1,0 +1,47 @@
+// The site's HTTP side: one thread, non-blocking sockets and poll(2). Every request is bounded
+// in size and time and answered from a response prepared in advance, so a slow or hostile
+// client holds one connection slot for a few seconds at most and never the others.
+#pragma once
+
+#include "platform/CoreFoundation/FileDescriptor.h"
+#include "ratesite/RatePageStore.h"
+
+#include <chrono>
+#include <optional>
+#include <vector>
+
+class RatePageServer {
+public:
+    struct Limits {
+        size_t requestBytes = 8 * 1024;                 // request line and headers
+        std::chrono::milliseconds connectionTime{5000}; // from accept to the last byte
+        size_t connections = 64;                        // open at once; the oldest goes first
+    };
+
+    RatePageServer(int listener, const RatePageStore& store, Limits limits);
+    RatePageServer(int listener, const RatePageStore& store)
+        : RatePageServer(listener, store, Limits{}) {}
+    ~RatePageServer();
+    RatePageServer(const RatePageServer&) = delete;
+    RatePageServer& operator=(const RatePageServer&) = delete;
+
+    // Serves until `stop` is readable (a signalfd, an eventfd, a pipe) or, with `idleLimit`,
+    // until that long has passed without a request and no connection is open.
+    void run(int stop, std::optional<std::chrono::milliseconds> idleLimit);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Connection;
+
+    void acceptAll(Clock::time_point now);
+    void readFrom(Connection& connection);
+    void answer(Connection& connection);
+    void writeTo(Connection& connection);
+    void drain(Connection& connection);
+
+    int listener_;
+    const RatePageStore& store_;
+    Limits limits_;
+    std::vector<Connection> connections_;
+    Clock::time_point lastRequest_;
+};

@@ -1,0 +1,30 @@
+// The thread that keeps the rates fresh: every `checkEvery` it lets the keeper decide whether
+// to ask the feed, so page requests never wait for the network.
+#pragma once
+
+#include "ratesite/RateKeeper.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+class RefreshWorker {
+public:
+    RefreshWorker(RateKeeper& keeper, std::chrono::milliseconds checkEvery);
+    // Stops a transfer under way and waits for the thread.
+    ~RefreshWorker();
+    RefreshWorker(const RefreshWorker&) = delete;
+    RefreshWorker& operator=(const RefreshWorker&) = delete;
+
+private:
+    void loop();
+
+    RateKeeper& keeper_;
+    std::chrono::milliseconds checkEvery_;
+    std::atomic<bool> stopping_{false};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::thread thread_; // last: it starts once the rest is ready
+};

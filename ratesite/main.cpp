@@ -1,0 +1,140 @@
+// corvanta-rate-site [--port N] [--feed URL] [--help]
+//
+// The local rate site: serves /d/USD/table.html on 127.0.0.1 in the markup the rate source
+// reads, built from the ECB's daily euro reference rates. See RateKeeper for where the rates
+// come from and RatePageServer for how requests are answered.
+#include "platform/CoreFoundation/XDGFolders.h"
+#include "platform/Foundation/NSLog.h"
+#include "ratesite/CurrencyNames.h"
+#include "ratesite/Listener.h"
+#include "ratesite/RateKeeper.h"
+#include "ratesite/RatePageServer.h"
+#include "ratesite/RefreshWorker.h"
+
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <sys/signalfd.h>
+#include <variant>
+
+namespace {
+
+constexpr const char* kDefaultFeed =
+    "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+constexpr int kDefaultPort = 27315;
+constexpr std::chrono::seconds kIdleLimit{5 * 60}; // when started by socket activation
+constexpr std::chrono::seconds kCheckEvery{60};
+
+const char* const kUsage =
+    "usage: corvanta-rate-site [--port N] [--feed URL] [--help]\n"
+    "Serves the US dollar rate page /d/USD/table.html on 127.0.0.1, built from the European\n"
+    "Central Bank's daily euro reference rates, and prints the site's address first.\n"
+    "  --port N    listen on port N (0: any free port; default 27315)\n"
+    "  --feed URL  fetch the reference rates from URL (http or https; default the ECB's)\n"
+    "  --help      print this and exit\n"
+    "Started by systemd socket activation, it serves the socket it is given and exits after\n"
+    "five minutes without a request. The last good feed is kept in $XDG_CACHE_HOME/corvanta;\n"
+    "without it and without the feed, a bundled snapshot of the rates is served.\n";
+
+struct Options {
+    int port = kDefaultPort;
+    std::string feed = kDefaultFeed;
+};
+
+std::optional<long> wholeNumber(std::string_view text) {
+    long value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// Options, or an exit code: 0 after --help, 2 after a usage error.
+std::variant<Options, int> parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--port" && hasValue) {
+            const std::optional<long> port = wholeNumber(argv[++i]);
+            if (!port || *port < 0 || *port > 65535) {
+                std::fprintf(stderr, "corvanta-rate-site: not a port: %s\n", argv[i]);
+                return 2;
+            }
+            options.port = static_cast<int>(*port);
+        } else if (argument == "--feed" && hasValue) {
+            options.feed = argv[++i];
+        } else {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+    }
+    return options;
+}
+
+// A hidden variable for tests may shorten a time span, never lengthen it.
+template <typename Duration>
+std::chrono::milliseconds shortenedBy(const char* variable, Duration limit) {
+    std::chrono::milliseconds span = limit;
+    if (const char* text = std::getenv(variable))
+        if (const std::optional<long> seconds = wholeNumber(text); seconds && *seconds >= 0)
+            span = std::min(span, std::chrono::milliseconds(*seconds * 1000));
+    return span;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto parsed = parseOptions(argc, argv);
+    if (const int* exitCode = std::get_if<int>(&parsed)) return *exitCode;
+    const Options& options = std::get<Options>(parsed);
+
+    // SIGINT and SIGTERM arrive on a descriptor the server watches; blocked before any thread
+    // starts, so that every thread leaves them to it.
+    std::signal(SIGPIPE, SIG_IGN);
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    const FileDescriptor stop(signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+
+    std::string error;
+    std::optional<FileDescriptor> listener = ActivatedSocket(error);
+    const bool activated = listener.has_value();
+    if (!error.empty()) NSLog("corvanta-rate-site: %s", error.c_str());
+    if (!listener) listener = ListenOnLoopback(options.port, error);
+    if (!listener || !stop) {
+        std::fprintf(stderr, "corvanta-rate-site: %s\n",
+                     listener ? "cannot watch for signals" : error.c_str());
+        return 1;
+    }
+
+    const CurrencyNames names(UserLocaleName());
+    RatePageStore store;
+    const auto retry = shortenedBy("CORVANTA_RATE_SITE_RETRY_SECONDS", std::chrono::minutes(15));
+    RateKeeper keeper({options.feed, XDGCacheHome() + "/corvanta",
+                       std::chrono::duration_cast<std::chrono::seconds>(retry)},
+                      names, store);
+    keeper.loadKept();
+    const std::atomic<bool> notCancelled{false};
+    keeper.refreshIfDue(RateKeeper::Clock::now(), notCancelled);
+    NSLog("corvanta-rate-site: serving %s", keeper.describe().c_str());
+
+    std::printf("%s\n", AddressOf(listener->get()).c_str());
+    std::fflush(stdout);
+
+    const RefreshWorker worker(keeper, std::min(retry, std::chrono::milliseconds(kCheckEvery)));
+    RatePageServer server(listener->get(), store);
+    std::optional<std::chrono::milliseconds> idle;
+    if (activated) idle = shortenedBy("CORVANTA_RATE_SITE_IDLE_SECONDS", kIdleLimit);
+    server.run(stop.get(), idle);
+    return 0;
+}

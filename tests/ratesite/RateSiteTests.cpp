@@ -1,0 +1,218 @@
+#include "tests/ratesite/RateSiteProcess.h"
+
+#include "rates/RatePage.h"
+#include "tests/support/Fixtures.h"
+#include "tests/support/LoopbackRateSite.h"
+#include "tests/support/ScopedEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <netinet/in.h>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDaily = "feeds/eurofxref-2026-12-08.xml";
+
+// One site run: a private cache, its log, and the feed it is pointed at.
+class RateSiteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        environment_.set("XDG_CACHE_HOME", folder_.path().c_str());
+        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+            environment_.set(name, nullptr);
+    }
+
+    std::unique_ptr<SiteProcess> start(const std::string& feedUrl) {
+        auto site = std::make_unique<SiteProcess>(
+            std::vector<std::string>{CORVANTA_RATE_SITE_PATH, "--port", "0", "--feed", feedUrl},
+            folder_.path() / "site.log");
+        address_ = site->address().value_or("");
+        EXPECT_TRUE(address_.starts_with("http://127.0.0.1:")) << address_;
+        return site;
+    }
+
+    fs::path cacheFile() const { return folder_.path() / "corvanta" / "eurofxref-daily.xml"; }
+    fs::path validatorsFile() const {
+        return folder_.path() / "corvanta" / "eurofxref-daily.validators";
+    }
+    void keepInCache(const std::string& document, const std::string& etag) {
+        fs::create_directories(cacheFile().parent_path());
+        std::ofstream(cacheFile()) << document;
+        std::ofstream(validatorsFile()) << "ETag: " << etag << "\nLast-Modified: \n";
+    }
+    std::string log() const { return ReadFile(folder_.path() / "site.log"); }
+    PageAnswer page() const { return RequestPage(address_); }
+
+    TemporaryFolder folder_;
+    ScopedEnvironment environment_;
+    std::string address_;
+};
+
+std::string dateOnPage(const std::string& page) {
+    std::smatch match;
+    return std::regex_search(page, match, std::regex("Rates of (\\d{4}-\\d\\d-\\d\\d)"))
+               ? match[1].str()
+               : std::string();
+}
+
+// A day the data cannot be older than the latest publication: nothing is fetched for it.
+std::string feedOfTheFuture() {
+    std::string feed = ReadFixture(kDaily);
+    return std::regex_replace(feed, std::regex("2026-12-08"), "2099-01-01");
+}
+
+} // namespace
+
+TEST_F(RateSiteTest, ServesTheFeedsRatesAndKeepsThem) {
+    FeedServer feed;
+    feed.serve(ReadFixture(kDaily), "\"v1\"");
+    auto site = start(feed.url());
+
+    const PageAnswer answer = page();
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(answer.header("Content-Type"), "text/html; charset=utf-8");
+    EXPECT_EQ(answer.header("Last-Modified"), "Tue, 08 Dec 2026 00:00:00 GMT");
+    EXPECT_EQ(dateOnPage(answer.body), "2026-12-08");
+    EXPECT_EQ(ParseRatePage(answer.body).size(), 29u);
+    EXPECT_EQ(answer.body.find("snapshot"), std::string::npos);
+    EXPECT_NE(log().find("serving the rates of 2026-12-08 from the feed"), std::string::npos)
+        << log();
+
+    EXPECT_EQ(ReadFile(cacheFile()), ReadFixture(kDaily));
+    EXPECT_NE(ReadFile(validatorsFile()).find("ETag: \"v1\"\n"), std::string::npos);
+
+    const PageAnswer head = RequestPage(address_, "HEAD");
+    EXPECT_EQ(head.status, 200);
+    EXPECT_TRUE(head.body.empty());
+    const PageAnswer post = RequestPage(address_, "POST");
+    EXPECT_EQ(post.status, 405);
+    EXPECT_EQ(post.header("Allow"), "GET, HEAD");
+    EXPECT_EQ(RequestPage(address_, "GET", "/d/EUR/table.html").status, 404);
+    EXPECT_EQ(RequestPage(address_, "GET", "/").status, 404);
+
+    site->child().signal(SIGTERM);
+    EXPECT_EQ(site->child().waitForExit(5s), 0);
+}
+
+TEST_F(RateSiteTest, StartsFromTheCacheAndAsksTheFeedOnlyForAChange) {
+    keepInCache(ReadFixture(kDaily), "\"v1\"");
+    FeedServer feed;
+    feed.serve("never sent", "\"v1\"");
+    auto site = start(feed.url());
+    EXPECT_EQ(feed.requests(), 1);
+    EXPECT_EQ(feed.lastIfNoneMatch(), "\"v1\"");
+    EXPECT_EQ(dateOnPage(page().body), "2026-12-08");
+    EXPECT_NE(log().find("serving the rates of 2026-12-08 from the cache"), std::string::npos);
+
+    // Up-to-date rates in the cache: the feed is not asked at all.
+    site.reset();
+    keepInCache(feedOfTheFuture(), "\"v2\"");
+    site = start(feed.url());
+    EXPECT_EQ(dateOnPage(page().body), "2099-01-01");
+    EXPECT_EQ(feed.requests(), 1);
+}
+
+TEST_F(RateSiteTest, ABadFeedChangesNothingButOneLogLine) {
+    const std::string kept = ReadFixture(kDaily);
+    struct Case {
+        std::string name, document;
+        int status;
+        std::string reason;
+    } cases[] = {
+        {"garbage", "\x89PNG\r\n\x1a\n binary", 200, "it is not well-formed XML"},
+        {"truncated", ReadFixture("feeds/truncated.xml"), 200, "it is not well-formed XML"},
+        {"maintenance page", ReadFixture("feeds/maintenance.html"), 200,
+         "it is not the reference-rate document"},
+        {"no dollar", ReadFixture("feeds/no-usd.xml"), 200, "it has no US dollar rate"},
+        {"no date", ReadFixture("feeds/no-date.xml"), 200, "it has no date"},
+        {"entities", ReadFixture("feeds/external-entity.xml"), 200, "it declares entities"},
+        {"5 MiB", std::string(5 * 1024 * 1024, '<'), 200, "the answer is larger than 1 MiB"},
+        {"server error", ReadFixture(kDaily), 503, "the server answered with status 503"},
+    };
+    FeedServer feed;
+    for (const Case& c : cases) {
+        keepInCache(kept, "\"old\"");
+        std::filesystem::remove(folder_.path() / "site.log");
+        feed.serve(c.document, "\"new\"", c.status);
+        auto site = start(feed.url());
+        const PageAnswer answer = page();
+        EXPECT_EQ(answer.status, 200) << c.name;
+        EXPECT_EQ(dateOnPage(answer.body), "2026-12-08") << c.name;
+        EXPECT_EQ(ParseRatePage(answer.body).size(), 29u) << c.name;
+        EXPECT_EQ(ReadFile(cacheFile()), kept) << c.name;
+        const std::string lines = log();
+        EXPECT_EQ(CountOf(lines, c.reason), 1) << c.name << "\n" << lines;
+        EXPECT_EQ(CountOf(lines, "\n"), 2) << c.name << "\n" << lines; // and "serving ..."
+    }
+}
+
+TEST_F(RateSiteTest, LogsEachBadEntryOnceAndServesTheRest) {
+    FeedServer feed;
+    feed.serve(ReadFixture("feeds/bad-entries.xml"));
+    auto site = start(feed.url());
+    const RateArray rows = ParseRatePage(page().body);
+    ASSERT_EQ(rows.size(), 3u);                                    // euro, Icelandic króna, yen
+    EXPECT_EQ(rows[2], (RateEntry{"Japanese Yen", "120.000000"})); // 150 / 1.25, the first
+    const std::string lines = log();
+    EXPECT_EQ(CountOf(lines, "left out an entry"), 9) << lines;
+    EXPECT_EQ(CountOf(lines, "DKK: rate \"1e999\""), 1) << lines;
+}
+
+TEST_F(RateSiteTest, FallsBackToTheBundledSnapshot) {
+    // A cache that does not parse is ignored; the feed is down.
+    fs::create_directories(cacheFile().parent_path());
+    std::ofstream(cacheFile()) << "<gesmes:Envelope";
+    auto site = start(UnreachableRateSite() + "/eurofxref-daily.xml");
+    const PageAnswer answer = page();
+    EXPECT_EQ(answer.status, 200);
+    EXPECT_EQ(dateOnPage(answer.body), "2026-10-02");
+    EXPECT_NE(answer.body.find("snapshot bundled with Corvanta"), std::string::npos);
+    EXPECT_EQ(ParseRatePage(answer.body).size(), 29u);
+    const std::string lines = log();
+    EXPECT_NE(lines.find("refused " + cacheFile().string()), std::string::npos) << lines;
+    EXPECT_NE(lines.find("serving the rates of 2026-10-02 from the bundled snapshot"),
+              std::string::npos)
+        << lines;
+}
+
+TEST_F(RateSiteTest, AStalledFeedCostsNoMoreThanTheTimeOut) {
+    environment_.set("CORVANTA_FETCH_TIMEOUT", "1");
+    FeedServer feed;
+    feed.serve(ReadFixture(kDaily));
+    feed.stallFor(20s);
+    const auto started = std::chrono::steady_clock::now();
+    auto site = start(feed.url());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    EXPECT_EQ(dateOnPage(page().body), "2026-10-02");
+    EXPECT_NE(log().find("could not fetch the feed"), std::string::npos) << log();
+}
+
+TEST_F(RateSiteTest, RefreshesInTheBackgroundWhileRequestsGoOn) {
+    environment_.set("CORVANTA_RATE_SITE_RETRY_SECONDS", "1");
+    FeedServer feed;
+    feed.serve("", "", 503);
+    auto site = start(feed.url());
+    EXPECT_EQ(dateOnPage(page().body), "2026-10-02");
+
+    // The next attempt takes two seconds; requests meanwhile are answered from the snapshot.
+    feed.stallFor(2s);
+    feed.serve(ReadFixture(kDaily));
+    std::chrono::milliseconds slowest{0};
+    std::string date;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (date != "2026-12-08" && std::chrono::steady_clock::now() < deadline) {
+        const PageAnswer answer = page();
+        slowest = std::max(slowest, answer.took);
+        date = dateOnPage(answer.body);
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(date, "2026-12-08");
+    EXPECT_GE(feed.requests(), 2);
+    EXPECT_LT(slowest, 1s);
+    EXPECT_EQ(ReadFile(cacheFile()), ReadFixture(kDaily));
+}

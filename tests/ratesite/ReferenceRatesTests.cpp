@@ -1,0 +1,88 @@
+#include "ratesite/ReferenceRates.h"
+
+#include "tests/support/Fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ReferenceRatesReading readFixture(const std::string& name) {
+    return ReadReferenceRates(ReadFixture("feeds/" + name));
+}
+
+} // namespace
+
+TEST(ReferenceRates, ReadsTheDailyFeedInItsOrder) {
+    const ReferenceRatesReading reading = readFixture("eurofxref-2026-12-08.xml");
+    ASSERT_TRUE(reading.rates) << reading.refusal;
+    EXPECT_TRUE(reading.skipped.empty());
+    EXPECT_EQ(reading.rates->date, "2026-12-08");
+    ASSERT_EQ(reading.rates->rates.size(), 29u);
+    EXPECT_EQ(reading.rates->rates[0].code, "USD");
+    EXPECT_DOUBLE_EQ(reading.rates->rates[0].perEuro, 1.0852);
+    EXPECT_EQ(reading.rates->perEuro("IDR"), 20149.32);
+    EXPECT_EQ(reading.rates->rates.back().code, "ZAR");
+}
+
+TEST(ReferenceRates, SkipsEachBadEntryOnceAndKeepsTheFirstOfADuplicate) {
+    const ReferenceRatesReading reading = readFixture("bad-entries.xml");
+    ASSERT_TRUE(reading.rates) << reading.refusal;
+    std::vector<std::string> codes;
+    for (const ReferenceRate& rate : reading.rates->rates)
+        codes.push_back(rate.code);
+    EXPECT_EQ(codes, (std::vector<std::string>{"USD", "JPY", "ISK"}));
+    EXPECT_EQ(reading.rates->perEuro("JPY"), 150.0);
+    const std::vector<std::string> skipped = {
+        "CHF: rate \"0\" is not a plain positive decimal",
+        "SEK: rate \"-1\" is not a plain positive decimal",
+        "NOK: rate \"abc\" is not a plain positive decimal",
+        "DKK: rate \"1e999\" is not a plain positive decimal",
+        "PLN: rate \" 4.25\" is not a plain positive decimal",
+        "HUF: rate \"(none)\" is not a plain positive decimal",
+        "currency code \"gbp\" is not three capital letters",
+        "currency code \"ISKR\" is not three capital letters",
+        "JPY: listed again; the first rate is kept",
+    };
+    EXPECT_EQ(reading.skipped, skipped);
+}
+
+TEST(ReferenceRates, RefusesADocumentThatIsNotGoodReferenceRates) {
+    const std::string notXml = "not a feed \x01\xff at all";
+    const std::string tooLarge(5 * 1024 * 1024, 'x');
+    struct Case {
+        std::string name, document, refusal;
+    } cases[] = {
+        {"garbage", notXml, "it is not well-formed XML (line 1: syntax error)"},
+        {"empty", "", "it is not well-formed XML (line 1: no element found)"},
+        {"5 MiB", tooLarge, "it is larger than 1 MiB"},
+        {"truncated", ReadFixture("feeds/truncated.xml"), "it is not well-formed XML"},
+        {"maintenance page", ReadFixture("feeds/maintenance.html"),
+         "it is not the reference-rate document"},
+        {"other document", ReadFixture("feeds/other-document.xml"),
+         "it is not the reference-rate document"},
+        {"no date", ReadFixture("feeds/no-date.xml"), "it has no date (YYYY-MM-DD)"},
+        {"bad date", ReadFixture("feeds/bad-date.xml"), "it has no date (YYYY-MM-DD)"},
+        {"no dollar", ReadFixture("feeds/no-usd.xml"), "it has no US dollar rate"},
+        {"external entity", ReadFixture("feeds/external-entity.xml"), "it declares entities"},
+        {"entity expansion", ReadFixture("feeds/entity-expansion.xml"), "it declares entities"},
+    };
+    for (const Case& c : cases) {
+        const ReferenceRatesReading reading = ReadReferenceRates(c.document);
+        EXPECT_FALSE(reading.rates) << c.name;
+        EXPECT_EQ(reading.refusal.substr(0, c.refusal.size()), c.refusal) << c.name;
+    }
+}
+
+TEST(ReferenceRates, TakesOnlyTheNewestDayOfAFeedOfSeveral) {
+    const std::string feed =
+        "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\" "
+        "xmlns=\"http://www.ecb.int/vocabulary/2002-08-01/eurofxref\"><Cube>"
+        "<Cube time=\"2026-12-08\"><Cube currency=\"USD\" rate=\"1.1\"/></Cube>"
+        "<Cube time=\"2026-12-07\"><Cube currency=\"USD\" rate=\"1.2\"/>"
+        "<Cube currency=\"JPY\" rate=\"170\"/></Cube></Cube></gesmes:Envelope>";
+    const ReferenceRatesReading reading = ReadReferenceRates(feed);
+    ASSERT_TRUE(reading.rates) << reading.refusal;
+    EXPECT_EQ(reading.rates->date, "2026-12-08");
+    ASSERT_EQ(reading.rates->rates.size(), 1u);
+    EXPECT_EQ(reading.rates->perEuro("USD"), 1.1);
+}
