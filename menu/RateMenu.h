@@ -24,6 +24,9 @@ public:
 
     // Whether a fetch is running, for a clean exit.
     RateFetcher& fetcher() { return fetcher_; }
+    // The menu as it stands, for pictures of it.
+    QMenu& menu() { return menu_; }
+    bool isLoading() const { return loading_; }
 
 private:
     void readSettings();
