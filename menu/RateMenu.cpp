@@ -1,5 +1,6 @@
 #include "menu/RateMenu.h"
 
+#include "menu/StatusAreaRestart.h"
 #include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferences.h"
 
@@ -45,6 +46,7 @@ RateMenu::RateMenu()
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger) menu_.popup(QCursor::pos());
             });
+    watcherAtStart_ = StatusNotifierWatcherPresent();
     statusAreaCheck_.setInterval(kStatusAreaPoll);
     connect(&statusAreaCheck_, &QTimer::timeout, this, &RateMenu::checkStatusArea);
 
@@ -91,7 +93,12 @@ void RateMenu::showOrHideItem() {
 }
 
 void RateMenu::checkStatusArea() {
-    if (!on_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+    if (!on_) return;
+    if (!watcherAtStart_ && StatusNotifierWatcherPresent()) {
+        RestartForStatusArea();
+        watcherAtStart_ = true; // the restart failed; the X11 tray may still come
+    }
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     statusAreaCheck_.stop();
     // Shown again, so that the item registers with the status area that has just appeared.
     item_.hide();

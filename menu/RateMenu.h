@@ -48,7 +48,8 @@ private:
     QSystemTrayIcon item_;
     QTimer statusAreaCheck_;
     bool saidNoStatusArea_ = false;
-    bool itemSettled_ = false; // shown or hidden once after the first read of the settings
+    bool watcherAtStart_ = false; // a StatusNotifierWatcher was there when the menu started
+    bool itemSettled_ = false;    // shown or hidden once after the first read of the settings
 
     bool on_ = true;
     std::vector<std::string> chosen_;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <iostream>
 #include <thread>
 
@@ -43,6 +44,14 @@ Lines printed(std::vector<std::string> arguments) {
         lines.push_back(*line);
     EXPECT_EQ(menu.waitForExit(5s), 0);
     return lines;
+}
+
+// The program's resident memory in kB, from /proc.
+long residentKilobytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+    return -1;
 }
 
 const char* const kPage[] = {"Euro", "Japanese Yen", "British Pound"}; // rates 1.5, 2.5, 3.5
@@ -157,6 +166,8 @@ TEST_F(CorvantaMenuInStatusArea, ShowsTheRatesAndFollowsThePaneWithinASecond) {
     EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 10s), expected);
     EXPECT_EQ(reader->toolTipTitle(), "Corvanta exchange rates");
     EXPECT_EQ(reader->status(), "Active");
+    std::this_thread::sleep_for(1s);
+    std::cout << "resident memory of the idle menu: " << residentKilobytes(menu->pid()) << " kB\n";
 
     // The user chooses other currencies in the pane and leaves it.
     const auto left = Clock::now();
@@ -187,6 +198,20 @@ TEST_F(CorvantaMenuInStatusArea, ShowsTheRatesAndFollowsThePaneWithinASecond) {
 
     menu->signal(SIGTERM);
     EXPECT_EQ(menu->waitForExit(5s), 0);
+}
+
+TEST_F(CorvantaMenuInStatusArea, ShowsTheItemWhenAStatusAreaAppearsLater) {
+    watcher.reset();
+    LoopbackRateSite site(RatePage({kPage[0]}));
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    storeSettings(kCFBooleanTrue, "Euro,");
+    menu = std::make_unique<ChildProgram>(std::vector<std::string>{CORVANTA_MENU_PATH});
+    std::this_thread::sleep_for(1s);
+    watcher = std::make_unique<StatusNotifierWatcherStandIn>();
+    auto item = watcher->registration(1, 10s);
+    ASSERT_TRUE(item) << "the menu did not register with a watcher that came later";
+    reader = std::make_unique<StatusItemReader>(item->service);
+    EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 5s).at(1).label, "Euro: 1.5");
 }
 
 TEST_F(CorvantaMenuInStatusArea, AnswersThePanelWhileTheRateSiteStalls) {
