@@ -200,6 +200,25 @@ TEST_F(CorvantaMenuInStatusArea, ShowsTheRatesAndFollowsThePaneWithinASecond) {
     EXPECT_EQ(menu->waitForExit(5s), 0);
 }
 
+TEST_F(CorvantaMenuInStatusArea, ConvertsTheSelectedAmountWhenTheMenuOpens) {
+    LoopbackRateSite site(RatePage({kPage[0], kPage[1]}));
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    storeSettings(kCFBooleanTrue, "Japanese Yen,Euro,");
+    startMenu();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(menuWhen(headerIs("Rates per US dollar:"), 10s).at(1).label, "Japanese Yen: 2.5");
+
+    ChildProgram selection({SELECTION_OWNER_PATH, " 1,250.50 "});
+    ASSERT_EQ(selection.readLine(10s), "ready");
+    reader->aboutToShow();
+    const std::vector<DBusMenuEntry> entries =
+        menuWhen(headerIs("1,250.50 US dollars in:"), 2s);
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries[0].label, "1,250.50 US dollars in:");
+    EXPECT_EQ(entries[1].label, "Japanese Yen: 3126.25");
+    EXPECT_EQ(entries[2].label, "Euro: 1875.75");
+}
+
 TEST_F(CorvantaMenuInStatusArea, ShowsTheItemWhenAStatusAreaAppearsLater) {
     watcher.reset();
     LoopbackRateSite site(RatePage({kPage[0]}));
