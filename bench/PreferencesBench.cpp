@@ -1,6 +1,7 @@
 // The cost of a preferences synchronisation, with and without a pending write, against the
 // bare libplist and file-system work it rests on; and proof that a read between
 // synchronisations stays in memory.
+#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 
@@ -12,25 +13,28 @@
 namespace {
 
 CFStringRef app() {
-    return CFSTR("com.brenwick.Corvanta");
+    return CorvantaSettingsAppID();
 }
 
 // The two keys the pane keeps, written once.
 void storeTwoKeys() {
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
-    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,Japanese Yen,British Pound,"), app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(),
+                             CFSTR("Euro,Japanese Yen,British Pound,"), app());
     CFPreferencesAppSynchronize(app());
 }
 
 std::string preferencesFile() {
-    return std::string(std::getenv("XDG_CONFIG_HOME")) + "/preferences/com.brenwick.Corvanta.plist";
+    return std::string(std::getenv("XDG_CONFIG_HOME")) + "/preferences/" +
+           std::string(CFStringGetUTF8(CorvantaSettingsAppID())) + ".plist";
 }
 
 void SynchronizeWithOnePendingWrite(benchmark::State& state) {
     storeTwoKeys();
     bool on = false;
     for (auto _ : state) {
-        CFPreferencesSetAppValue(CFSTR("On"), on ? kCFBooleanTrue : kCFBooleanFalse, app());
+        CFPreferencesSetAppValue(CorvantaSettingsOnKey(), on ? kCFBooleanTrue : kCFBooleanFalse,
+                                 app());
         on = !on;
         if (!CFPreferencesAppSynchronize(app())) state.SkipWithError("synchronize failed");
     }
@@ -66,10 +70,10 @@ void BarePlistRead(benchmark::State& state) {
 
 void CopyWithNothingPending(benchmark::State& state) {
     storeTwoKeys();
-    CFRelease(CFPreferencesCopyAppValue(CFSTR("On"), app()));
+    CFRelease(CFPreferencesCopyAppValue(CorvantaSettingsOnKey(), app()));
     const long readsBefore = CFPreferencesFileReadCount();
     for (auto _ : state) {
-        CFPropertyListRef value = CFPreferencesCopyAppValue(CFSTR("Countries"), app());
+        CFPropertyListRef value = CFPreferencesCopyAppValue(CorvantaSettingsCountriesKey(), app());
         benchmark::DoNotOptimize(value);
         CFRelease(value);
     }

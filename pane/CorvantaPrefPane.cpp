@@ -1,5 +1,7 @@
 #include "pane/CorvantaPrefPane.h"
 
+#include "pane/CorvantaSettings.h"
+
 std::unique_ptr<RateArray> gRatesArray;
 
 namespace {
@@ -25,7 +27,7 @@ void CorvantaPrefPane::connectInterface(NibConnections& nib) {
 }
 
 void CorvantaPrefPane::mainViewDidLoad() {
-    m_appID = CFSTR("com.brenwick.Corvanta");
+    m_appID = CorvantaSettingsAppID();
     m_currencies.clear();
     m_currencies.reserve(200);
 }
@@ -33,22 +35,14 @@ void CorvantaPrefPane::mainViewDidLoad() {
 void CorvantaPrefPane::willSelect() {
     CFPreferencesAppSynchronize(m_appID);
 
-    CFRef<CFPropertyListRef> on(CFPreferencesCopyAppValue(CFSTR("On"), m_appID));
-    if (on && CFGetTypeID(on.get()) == CFBooleanGetTypeID())
-        m_onButton->setState(CFBooleanGetValue(static_cast<CFBooleanRef>(on.get()))
-                                 ? NSControlStateValueOn
-                                 : NSControlStateValueOff);
-    else
-        m_onButton->setState(NSControlStateValueOn);
+    m_onButton->setState(CorvantaSettingsReadOn() ? NSControlStateValueOn : NSControlStateValueOff);
 
     loadCurrencies();
 
     // The stored list replaces the view's text: appending it would double the list on every
     // showing after the first, and leaving would then store the doubled list.
-    CFRef<CFPropertyListRef> countries(CFPreferencesCopyAppValue(CFSTR("Countries"), m_appID));
-    if (countries && CFGetTypeID(countries.get()) == CFStringGetTypeID())
-        m_countries->textStorage().setString(
-            CFStringGetUTF8(static_cast<CFStringRef>(countries.get())));
+    if (const std::optional<std::string> countries = CorvantaSettingsReadCountries())
+        m_countries->textStorage().setString(*countries);
 
     showVersion();
 }
@@ -57,9 +51,7 @@ void CorvantaPrefPane::didUnselect() {
     writeOn();
     writeCountries();
     CFPreferencesAppSynchronize(m_appID);
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(),
-                                         CFSTR("Preferences Changed"),
-                                         CFSTR("com.brenwick.preference.Corvanta"), nullptr, true);
+    CorvantaSettingsPostChanged();
 }
 
 void CorvantaPrefPane::loadCurrencies() {
@@ -120,7 +112,7 @@ std::optional<std::string> CorvantaPrefPane::tableView(NSTableView*, NSTableColu
 
 void CorvantaPrefPane::writeOn() {
     CFPreferencesSetAppValue(
-        CFSTR("On"),
+        CorvantaSettingsOnKey(),
         m_onButton->state() != NSControlStateValueOff ? kCFBooleanTrue : kCFBooleanFalse, m_appID);
 }
 
@@ -128,7 +120,7 @@ void CorvantaPrefPane::writeCountries() {
     // The view's text is always valid UTF-8; were it not, writing nothing keeps the stored list
     // rather than removing it.
     CFRef<CFStringRef> list(CFStringCreateWithUTF8(m_countries->textStorage().string()));
-    if (list) CFPreferencesSetAppValue(CFSTR("Countries"), list.get(), m_appID);
+    if (list) CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), list.get(), m_appID);
 }
 
 void CorvantaPrefPane::showVersion() {

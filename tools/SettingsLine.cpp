@@ -1,7 +1,6 @@
 #include "tools/SettingsLine.h"
 
-#include "platform/CoreFoundation/CFBoolean.h"
-#include "platform/CoreFoundation/CFString.h"
+#include "pane/CorvantaSettings.h"
 
 #include <cstdio>
 
@@ -38,15 +37,11 @@ std::string JsonQuoted(std::string_view text) {
 }
 
 std::string SettingsLine(CFPropertyListRef on, CFPropertyListRef countries) {
+    const std::optional<bool> onValue = CorvantaSettingsOnValue(on);
+    const std::optional<std::string> list = CorvantaSettingsCountriesValue(countries);
     std::string line = "{\"On\":";
-    if (on && CFGetTypeID(on) == CFBooleanGetTypeID())
-        line += CFBooleanGetValue(static_cast<CFBooleanRef>(on)) ? "true" : "false";
-    else
-        line += "null";
+    line += onValue ? (*onValue ? "true" : "false") : "null";
     line += ",\"Countries\":";
-    if (countries && CFGetTypeID(countries) == CFStringGetTypeID())
-        line += JsonQuoted(CFStringGetUTF8(static_cast<CFStringRef>(countries)));
-    else
-        line += "null";
+    line += list ? JsonQuoted(*list) : "null";
     return line + "}";
 }

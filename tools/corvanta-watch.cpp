@@ -1,6 +1,7 @@
 // corvanta-watch: stands in for the menu plug-in's side of the settings contract. Prints the
 // settings as the plug-in reads them, then again each time the pane says they changed.
 
+#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "tools/SettingsLine.h"
 
@@ -26,14 +27,12 @@ const char* const kUsage =
     "Without --once it runs until it is interrupted. Exits 0 after --once, 1 when it cannot\n"
     "listen for notifications (no session bus), 2 on a wrong argument.\n";
 
-CFStringRef appID() {
-    return CFSTR("com.brenwick.Corvanta");
-}
-
 void printSettings() {
-    CFPreferencesAppSynchronize(appID());
-    CFRef<CFPropertyListRef> on(CFPreferencesCopyAppValue(CFSTR("On"), appID()));
-    CFRef<CFPropertyListRef> countries(CFPreferencesCopyAppValue(CFSTR("Countries"), appID()));
+    CFStringRef app = CorvantaSettingsAppID();
+    CFPreferencesAppSynchronize(app);
+    CFRef<CFPropertyListRef> on(CFPreferencesCopyAppValue(CorvantaSettingsOnKey(), app));
+    CFRef<CFPropertyListRef> countries(
+        CFPreferencesCopyAppValue(CorvantaSettingsCountriesKey(), app));
     std::printf("%s\n", SettingsLine(on.get(), countries.get()).c_str());
     std::fflush(stdout);
 }
@@ -66,8 +65,8 @@ int main(int argc, char** argv) {
 
     // Listen before the first line goes out, so nothing posted after it can be missed.
     CFNotificationCenterAddObserver(CFNotificationCenterGetDistributedCenter(), &options,
-                                    preferencesChanged, CFSTR("Preferences Changed"),
-                                    CFSTR("com.brenwick.preference.Corvanta"),
+                                    preferencesChanged, CorvantaSettingsChangedName(),
+                                    CorvantaSettingsChangedObject(),
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
     printSettings();
     for (;;) {

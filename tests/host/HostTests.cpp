@@ -1,3 +1,4 @@
+#include "pane/CorvantaSettings.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/RunProgram.h"
@@ -141,6 +142,7 @@ TEST(Host, ShowsTheCorvantaPaneFilledFromTheRateSite) {
         EXPECT_NE(run.output.find(shown), std::string::npos) << shown << "\n" << run.output;
     EXPECT_TRUE(fs::exists(picture));
     // Leaving the pane stored its settings.
-    EXPECT_TRUE(fs::exists(home.preferencesFile("com.brenwick.Corvanta")));
+    EXPECT_TRUE(
+        fs::exists(home.preferencesFile(std::string(CFStringGetUTF8(CorvantaSettingsAppID())))));
     fs::remove(picture);
 }

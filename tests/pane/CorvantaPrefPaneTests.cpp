@@ -1,4 +1,5 @@
 #include "pane/CorvantaPrefPane.h"
+#include "pane/CorvantaSettings.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/ScopedEnvironment.h"
@@ -18,7 +19,7 @@ using namespace std::chrono_literals;
 namespace {
 
 CFStringRef app() {
-    return CFSTR("com.brenwick.Corvanta");
+    return CorvantaSettingsAppID();
 }
 
 class CorvantaPane : public ::testing::Test {

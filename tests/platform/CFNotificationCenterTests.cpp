@@ -1,3 +1,4 @@
+#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 
 #include <gtest/gtest.h>
@@ -51,19 +52,19 @@ TEST(CFNotificationCenter, ObserversGetTheNotificationsTheirFilterNames) {
     REQUIRE_SESSION_BUS();
     auto* center = CFNotificationCenterGetDistributedCenter();
     Seen exact, anyName, anyObject;
-    CFNotificationCenterAddObserver(center, &exact, record, CFSTR("Preferences Changed"),
-                                    CFSTR("com.brenwick.preference.Corvanta"),
+    CFNotificationCenterAddObserver(center, &exact, record, CorvantaSettingsChangedName(),
+                                    CorvantaSettingsChangedObject(),
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
     CFNotificationCenterAddObserver(center, &anyName, record, nullptr,
-                                    CFSTR("com.brenwick.preference.Corvanta"),
+                                    CorvantaSettingsChangedObject(),
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
-    CFNotificationCenterAddObserver(center, &anyObject, record, CFSTR("Preferences Changed"),
+    CFNotificationCenterAddObserver(center, &anyObject, record, CorvantaSettingsChangedName(),
                                     nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
 
-    post(CFSTR("Preferences Changed"), CFSTR("some.other.sender"));
-    post(CFSTR("Something Else"), CFSTR("com.brenwick.preference.Corvanta"));
-    post(CFSTR("Preferences Changed"), nullptr);
-    post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
+    post(CorvantaSettingsChangedName(), CFSTR("some.other.sender"));
+    post(CFSTR("Something Else"), CorvantaSettingsChangedObject());
+    post(CorvantaSettingsChangedName(), nullptr);
+    post(CorvantaSettingsChangedName(), CorvantaSettingsChangedObject());
     runUntil(exact, 1);
     runUntil(anyObject, 3);
     EXPECT_EQ(exact.names, std::vector<std::string>{"Preferences Changed"});
@@ -72,9 +73,9 @@ TEST(CFNotificationCenter, ObserversGetTheNotificationsTheirFilterNames) {
                                                            "com.brenwick.preference.Corvanta"}));
 
     // Removed observers are not called again; once none is left the loop has nothing to wait for.
-    CFNotificationCenterRemoveObserver(center, &exact, CFSTR("Preferences Changed"), nullptr);
+    CFNotificationCenterRemoveObserver(center, &exact, CorvantaSettingsChangedName(), nullptr);
     CFNotificationCenterRemoveEveryObserver(center, &anyName);
-    post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
+    post(CorvantaSettingsChangedName(), CorvantaSettingsChangedObject());
     runUntil(anyObject, 4);
     EXPECT_EQ(exact.names.size(), 1u);
     EXPECT_EQ(anyName.names.size(), 2u);
@@ -121,7 +122,7 @@ std::string fakeBusAddress(bool listening) {
 [[noreturn]] void postAndListenWithBusAt(const std::string& address) {
     setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
     alarm(8);
-    post(CFSTR("Preferences Changed"), CFSTR("com.brenwick.preference.Corvanta"));
+    post(CorvantaSettingsChangedName(), CorvantaSettingsChangedObject());
     CFNotificationCenterAddObserver(CFNotificationCenterGetDistributedCenter(), nullptr, record,
                                     nullptr, nullptr,
                                     CFNotificationSuspensionBehaviorDeliverImmediately);

@@ -1,3 +1,4 @@
+#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "tests/support/ForkedProcess.h"
@@ -17,10 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kApp = "com.brenwick.Corvanta";
+const std::string kApp(CFStringGetUTF8(CorvantaSettingsAppID()));
 
 CFStringRef app() {
-    return CFSTR("com.brenwick.Corvanta");
+    return CorvantaSettingsAppID();
 }
 
 CFRef<CFStringRef> text(const std::string& utf8) {
@@ -71,8 +72,8 @@ mode_t permissions(const fs::path& path) {
 
 TEST(CFPreferences, SetShowsAtOnceAndSynchronizeWritesAPrivateXmlFile) {
     TemporaryConfigHome home;
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanFalse, app());
-    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,Yen,"), app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,Yen,"), app());
     EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse);
     EXPECT_EQ(storedText("Countries"), "Euro,Yen,");
     EXPECT_FALSE(fs::exists(home.preferencesFile(kApp))) << "nothing is written before a sync";
@@ -86,8 +87,8 @@ TEST(CFPreferences, SetShowsAtOnceAndSynchronizeWritesAPrivateXmlFile) {
     EXPECT_EQ(permissions(home.preferencesFolder()), 0700u);
 
     // A null value removes the key from the file, and clearing to "" is not a removal.
-    CFPreferencesSetAppValue(CFSTR("On"), nullptr, app());
-    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR(""), app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), nullptr, app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR(""), app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_FALSE(copyValue("On"));
     EXPECT_EQ(storedText("Countries"), "");
@@ -101,8 +102,8 @@ TEST(CFPreferences, AnotherProcessSeesValuesAfterSynchronizeAndReadsStayInMemory
     EXPECT_FALSE(copyValue("On")); // this process has now read the (missing) file once
 
     ForkedProcess writer([] {
-        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanFalse, app());
-        CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+        CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app());
+        CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app());
         return CFPreferencesAppSynchronize(app());
     });
     ASSERT_TRUE(writer.succeeded());
@@ -178,7 +179,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
 
     // A value read back can be stored under another key unchanged.
     CFPreferencesSetAppValue(CFSTR("CopyOfList"), copyValue("List").get(), app());
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
 
     PlistPtr after = parseFile(home.preferencesFile(kApp));
@@ -226,7 +227,7 @@ TEST(CFPreferences, ACorruptFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
         EXPECT_FALSE(copyValue("On"));
         EXPECT_EQ(readFile(file), garbage) << "a read never moves or changes the file";
 
-        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+        CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
         ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
         EXPECT_EQ(readFile(file.string() + ".corrupt"), garbage);
         PlistPtr replaced = parseFile(file);
@@ -240,8 +241,8 @@ TEST(CFPreferences, AFailedWriteKeepsChangesForTheNextSynchronize) {
     // A plain file where the folder should be: fails even for root, unlike permission bits.
     writeFile(home.preferencesFolder(), "in the way");
 
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanFalse, app());
-    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app());
     EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
     EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse) << "nothing lost in memory";
     EXPECT_EQ(storedText("Countries"), "Euro,");
@@ -260,7 +261,7 @@ TEST(CFPreferences, SomethingOtherThanAFileAtItsPathIsNeitherReadNorReplaced) {
     fs::create_directories(home.preferencesFolder());
     ASSERT_EQ(mkfifo(home.preferencesFile(kApp).c_str(), 0600), 0);
     EXPECT_FALSE(CFPreferencesAppSynchronize(app())) << "and returns rather than wait for a writer";
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
     EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
     EXPECT_EQ(fs::status(home.preferencesFile(kApp)).type(), fs::file_type::fifo);
     EXPECT_EQ(copyValue("On").get(), kCFBooleanTrue);
@@ -274,7 +275,7 @@ TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
     fs::create_symlink("../synced/corvanta.plist", home.preferencesFile(kApp));
 
     EXPECT_EQ(storedText("Countries"), "Yen,");
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_TRUE(fs::is_symlink(home.preferencesFile(kApp)));
     PlistPtr stored = parseFile(elsewhere);
@@ -285,13 +286,13 @@ TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
 
 TEST(CFPreferences, ValuesTheFileCannotHoldAreRefusedNotTruncated) {
     TemporaryConfigHome home;
-    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app());
     const char withZero[] = "Euro,\0Yen,";
     CFRef<CFStringRef> truncatable(
         CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(withZero),
                                 sizeof withZero - 1, kCFStringEncodingUTF8, false));
     ASSERT_TRUE(truncatable);
-    CFPreferencesSetAppValue(CFSTR("Countries"), truncatable.get(), app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), truncatable.get(), app());
     CFPreferencesSetAppValue(CFSTR("Center"), CFNotificationCenterGetDistributedCenter(), app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_EQ(storedText("Countries"), "Euro,");
@@ -301,8 +302,8 @@ TEST(CFPreferences, ValuesTheFileCannotHoldAreRefusedNotTruncated) {
 TEST(CFPreferences, AnApplicationIDThatIsNoFileNameStoresNothing) {
     TemporaryConfigHome home;
     for (CFStringRef id : {CFSTR("../escape"), CFSTR("a/b"), CFSTR(""), CFSTR(".hidden")}) {
-        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, id);
-        EXPECT_EQ(CFPreferencesCopyAppValue(CFSTR("On"), id), nullptr);
+        CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, id);
+        EXPECT_EQ(CFPreferencesCopyAppValue(CorvantaSettingsOnKey(), id), nullptr);
         EXPECT_FALSE(CFPreferencesAppSynchronize(id));
     }
     EXPECT_FALSE(fs::exists(home.path() / "escape.plist"));

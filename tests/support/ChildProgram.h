@@ -65,6 +65,8 @@ public:
         }
     }
 
+    pid_t pid() const { return pid_; }
+
     // Sends `number` (SIGTERM, say) to the program while it runs.
     void signal(int number) {
         if (pid_ > 0 && !exited_) kill(pid_, number);

@@ -1,3 +1,4 @@
+#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/ForkedProcess.h"
@@ -15,12 +16,12 @@ using namespace std::chrono_literals;
 namespace {
 
 CFStringRef app() {
-    return CFSTR("com.brenwick.Corvanta");
+    return CorvantaSettingsAppID();
 }
 
 void postPreferencesChanged(CFStringRef object) {
     CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(),
-                                         CFSTR("Preferences Changed"), object, nullptr, true);
+                                         CorvantaSettingsChangedName(), object, nullptr, true);
 }
 
 } // namespace
@@ -50,18 +51,18 @@ TEST(CorvantaWatch, HelpExplainsTheOutputAndOptions) {
 TEST(CorvantaWatch, PrintsTheSettingsAndAgainWhenThePanePosts) {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
     TemporaryConfigHome home;
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanFalse, app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
 
     ChildProgram watch({CORVANTA_WATCH_PATH, "--once"});
     EXPECT_EQ(watch.readLine(5s), R"({"On":false,"Countries":null})");
 
     // What the pane does when the user leaves it.
-    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
-    CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,Yen,"), app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,Yen,"), app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     postPreferencesChanged(CFSTR("some.other.pane")); // not the pane's notification: ignored
-    postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
+    postPreferencesChanged(CorvantaSettingsChangedObject());
 
     EXPECT_EQ(watch.readLine(5s), R"({"On":true,"Countries":"Euro,Yen,"})");
     EXPECT_EQ(watch.waitForExit(5s), 0) << "--once ends after the first notification";
@@ -74,9 +75,9 @@ TEST(CorvantaWatch, HearsAPosterThatExitsRightAfterPosting) {
     ASSERT_TRUE(watch.readLine(5s));
     // _exit skips every destructor, so the post itself must have sent the signal on its way.
     ForkedProcess pane([] {
-        CFPreferencesSetAppValue(CFSTR("Countries"), CFSTR("Euro,"), app());
+        CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app());
         CFPreferencesAppSynchronize(app());
-        postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
+        postPreferencesChanged(CorvantaSettingsChangedObject());
         return true;
     });
     ASSERT_TRUE(pane.succeeded());
@@ -86,13 +87,13 @@ TEST(CorvantaWatch, HearsAPosterThatExitsRightAfterPosting) {
 TEST(CorvantaWatch, PrintsNullForValuesOfTheWrongType) {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
     TemporaryConfigHome home;
-    CFPreferencesSetAppValue(CFSTR("On"), CFSTR("yes"), app());
-    CFPreferencesSetAppValue(CFSTR("Countries"), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), CFSTR("yes"), app());
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
 
     ChildProgram watch({CORVANTA_WATCH_PATH});
     EXPECT_EQ(watch.readLine(5s), R"({"On":null,"Countries":null})");
-    postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
+    postPreferencesChanged(CorvantaSettingsChangedObject());
     EXPECT_EQ(watch.readLine(5s), R"({"On":null,"Countries":null})");
     EXPECT_FALSE(watch.waitForExit(200ms)) << "without --once it keeps listening";
 }
@@ -112,7 +113,7 @@ int postAcrossABusRestart(const std::string& socketPath) {
     setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + socketPath).c_str(), 1);
     auto bus = startBus(socketPath);
     if (!bus) return 3;
-    postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta")); // connects
+    postPreferencesChanged(CorvantaSettingsChangedObject()); // connects
     bus.reset(); // the bus goes away, and our connection with it
     unlink(socketPath.c_str());
     bus = startBus(socketPath);
@@ -121,7 +122,7 @@ int postAcrossABusRestart(const std::string& socketPath) {
     TemporaryConfigHome home;
     ChildProgram watch({CORVANTA_WATCH_PATH, "--once"});
     if (!watch.readLine(5s)) return 5;
-    postPreferencesChanged(CFSTR("com.brenwick.preference.Corvanta"));
+    postPreferencesChanged(CorvantaSettingsChangedObject());
     return watch.readLine(5s) ? 0 : 6;
 }
 

@@ -1,0 +1,182 @@
+#include "menu/RateMenu.h"
+
+#include "menu/StatusAreaRestart.h"
+#include "pane/CorvantaSettings.h"
+#include "platform/CoreFoundation/CFPreferences.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QIcon>
+#include <iostream>
+
+namespace {
+
+// A fetch older than this is repeated when the menu opens.
+constexpr std::chrono::minutes kRatesGoStale(15);
+// How often the item looks for a status area while there is none.
+constexpr std::chrono::seconds kStatusAreaPoll(3);
+
+QString qText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+RateMenu::RateMenu()
+    : fetcher_(this, [this](std::shared_ptr<const RateArray> rates) { fetchEnded(rates); }) {
+    header_ = menu_.addAction(QString());
+    header_->setEnabled(false);
+    separator_ = menu_.addSeparator();
+    connect(menu_.addAction(QStringLiteral("Refresh")), &QAction::triggered, this,
+            &RateMenu::fetch);
+    connect(menu_.addAction(QStringLiteral("Settings…")), &QAction::triggered, this,
+            &RateMenu::openSettings);
+    connect(menu_.addAction(QStringLiteral("Quit")), &QAction::triggered, qApp,
+            &QCoreApplication::quit);
+    connect(&menu_, &QMenu::aboutToShow, this, &RateMenu::aboutToShow);
+
+    item_.setIcon(QIcon::fromTheme(QStringLiteral("com.brenwick.Corvanta"),
+                                   QIcon(QStringLiteral(":/corvanta/com.brenwick.Corvanta.svg"))));
+    item_.setToolTip(QStringLiteral("Corvanta exchange rates"));
+    item_.setContextMenu(&menu_);
+    // Panels that send a plain click rather than asking for the menu get the menu too.
+    connect(&item_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger) menu_.popup(QCursor::pos());
+            });
+    watcherAtStart_ = StatusNotifierWatcherPresent();
+    statusAreaCheck_.setInterval(kStatusAreaPoll);
+    connect(&statusAreaCheck_, &QTimer::timeout, this, &RateMenu::checkStatusArea);
+
+    readSettings();
+    watcher_ = std::make_unique<SettingsWatcher>(
+        this, [this] { readSettings(); },
+        [] {
+            std::cerr << "corvanta-menu: no D-Bus session bus: changes made in the settings "
+                         "reach the menu only when it opens\n";
+        });
+}
+
+RateMenu::~RateMenu() = default;
+
+void RateMenu::readSettings() {
+    CFPreferencesAppSynchronize(CorvantaSettingsAppID());
+    const bool wasOn = on_;
+    on_ = CorvantaSettingsReadOn();
+    chosen_ = ChosenCurrencies(CorvantaSettingsReadCountries().value_or(""));
+    rebuild();
+    // Only on a change: asking whether there is a status area is a call to the panel, which
+    // must not be made while the panel waits for the menu to open.
+    if (!itemSettled_ || on_ != wasOn) showOrHideItem();
+    itemSettled_ = true;
+    if (on_) fetchIfStale();
+}
+
+void RateMenu::showOrHideItem() {
+    if (!on_) {
+        statusAreaCheck_.stop();
+        item_.hide();
+        return;
+    }
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (!saidNoStatusArea_)
+            std::cerr << "corvanta-menu: no status area (system tray) on this desktop yet; the "
+                         "item shows as soon as one appears\n";
+        saidNoStatusArea_ = true;
+        statusAreaCheck_.start();
+    } else {
+        statusAreaCheck_.stop();
+    }
+    item_.show();
+}
+
+void RateMenu::checkStatusArea() {
+    if (!on_) return;
+    if (!watcherAtStart_ && StatusNotifierWatcherPresent()) {
+        RestartForStatusArea();
+        watcherAtStart_ = true; // the restart failed; the X11 tray may still come
+    }
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+    statusAreaCheck_.stop();
+    // Shown again, so that the item registers with the status area that has just appeared.
+    item_.hide();
+    item_.show();
+}
+
+void RateMenu::fetchIfStale() {
+    if (loading_) return;
+    if (!lastFetchEnded_ || std::chrono::steady_clock::now() - *lastFetchEnded_ > kRatesGoStale)
+        fetch();
+}
+
+void RateMenu::fetch() {
+    if (!fetcher_.start()) return; // the running fetch brings fresh rates soon enough
+    loading_ = true;
+    rebuild();
+}
+
+void RateMenu::fetchEnded(std::shared_ptr<const RateArray> rates) {
+    loading_ = false;
+    fetchFailed_ = !rates;
+    rates_ = std::move(rates);
+    lastFetchEnded_ = std::chrono::steady_clock::now();
+    rebuild();
+}
+
+void RateMenu::aboutToShow() {
+    amount_ = selectedAmount();
+    // Read again here too, so the menu is right even when no notification could arrive.
+    readSettings();
+}
+
+std::optional<std::string> RateMenu::selectedAmount() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection())
+        if (auto amount = AmountIn(clipboard->text(QClipboard::Selection).toStdString()))
+            return amount;
+    // A rate the menu copied itself is a figure to paste elsewhere, not a new amount.
+    const QString text = clipboard->text(QClipboard::Clipboard);
+    if (text == copied_) return std::nullopt;
+    return AmountIn(text.toStdString());
+}
+
+void RateMenu::rebuild() {
+    const RateMenuContent content =
+        RateMenuContentFor({chosen_, rates_.get(), fetchFailed_, loading_, amount_});
+    header_->setText(qText(content.header));
+    for (QAction* action : currencyActions_)
+        delete action;
+    currencyActions_.clear();
+    for (const RateMenuLine& line : content.currencies) {
+        auto* action = new QAction(qText(line.text), &menu_);
+        action->setEnabled(line.enabled);
+        connect(action, &QAction::triggered, this,
+                [this, figure = line.figure] { copyFigure(figure); });
+        menu_.insertAction(separator_, action);
+        currencyActions_.push_back(action);
+    }
+}
+
+void RateMenu::copyFigure(const std::string& figure) {
+    copied_ = qText(figure);
+    QGuiApplication::clipboard()->setText(copied_);
+}
+
+void RateMenu::openSettings() {
+    switch (prefs_.launch()) {
+    case PrefsLauncher::Result::Started:
+    case PrefsLauncher::Result::AlreadyRunning:
+        return;
+    case PrefsLauncher::Result::NotFound:
+        std::cerr << "corvanta-menu: corvanta-prefs is not installed beside the menu or on PATH\n";
+        break;
+    case PrefsLauncher::Result::FailedToStart:
+        std::cerr << "corvanta-menu: corvanta-prefs could not be started\n";
+        break;
+    }
+    item_.showMessage(QStringLiteral("Corvanta"),
+                      QStringLiteral("The settings could not be opened."),
+                      QSystemTrayIcon::Warning);
+}

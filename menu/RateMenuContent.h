@@ -1,0 +1,44 @@
+// What the rate menu shows, worked out without any GUI: the header and one line per chosen
+// currency, from the Countries list, the last fetch and an amount the user may have selected.
+#pragma once
+
+#include "rates/ExchangeRates.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The Countries list as the menu reads it: split at ",", blanks around each name ignored, empty
+// parts skipped, each name kept once at its first place.
+std::vector<std::string> ChosenCurrencies(std::string_view countries);
+
+// `text` trimmed, when it is a number the menu can convert (see ParseDecimalNumber).
+std::optional<std::string> AmountIn(std::string_view text);
+
+struct RateMenuLine {
+    std::string text;
+    bool enabled = false;
+    // What activating the line puts on the clipboard: the figure it shows.
+    std::string figure;
+};
+
+struct RateMenuContent {
+    std::string header;
+    std::vector<RateMenuLine> currencies;
+};
+
+struct RateMenuState {
+    std::vector<std::string> chosen;
+    // The last fetch's result, or null before the first one ends and after a failed one (old
+    // rates are not shown as if they were current).
+    const RateArray* rates = nullptr;
+    bool fetchFailed = false;          // the last fetch that ended failed
+    bool loading = false;              // a fetch is running
+    std::optional<std::string> amount; // from AmountIn
+};
+
+RateMenuContent RateMenuContentFor(const RateMenuState& state);
+
+// The one line --print writes when the menu is switched off.
+inline constexpr std::string_view kRateMenuSwitchedOff = "The rate menu is switched off.";

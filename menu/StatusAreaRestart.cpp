@@ -1,0 +1,29 @@
+#include "menu/StatusAreaRestart.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <unistd.h>
+#include <vector>
+
+bool StatusNotifierWatcherPresent() {
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+}
+
+void RestartForStatusArea() {
+    std::cerr << "corvanta-menu: a status area has appeared; starting again to show the item\n";
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments())
+        arguments.push_back(argument.toStdString());
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::fflush(nullptr);
+    execv("/proc/self/exe", argv.data());
+    std::cerr << "corvanta-menu: cannot start again: " << std::strerror(errno) << "\n";
+}

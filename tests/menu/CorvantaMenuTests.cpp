@@ -1,0 +1,273 @@
+// corvanta-menu as a user meets it: --print against a loopback rate site, and the status item
+// on a private Xvfb display and session bus, read through dbusmenu as a panel reads it.
+#include "pane/CorvantaSettings.h"
+#include "platform/CoreFoundation/CoreFoundation.h"
+#include "tests/menu/StatusAreaStandIn.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/LoopbackRateSite.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryConfigHome.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <thread>
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// What the pane does: write, synchronise, and (when leaving) post.
+void storeSettings(CFBooleanRef on, const char* countries) {
+    CFStringRef app = CorvantaSettingsAppID();
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), on, app);
+    CFRef<CFStringRef> list(countries ? CFStringCreateWithUTF8(countries) : nullptr);
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), list.get(), app);
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app));
+}
+
+void leavePane(CFBooleanRef on, const char* countries) {
+    storeSettings(on, countries);
+    CorvantaSettingsPostChanged();
+}
+
+Lines printed(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), CORVANTA_MENU_PATH);
+    ChildProgram menu(arguments);
+    Lines lines;
+    while (auto line = menu.readLine(20s))
+        lines.push_back(*line);
+    EXPECT_EQ(menu.waitForExit(5s), 0);
+    return lines;
+}
+
+// The program's resident memory in kB, from /proc.
+long residentKilobytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+    return -1;
+}
+
+const char* const kPage[] = {"Euro", "Japanese Yen", "British Pound"}; // rates 1.5, 2.5, 3.5
+
+} // namespace
+
+TEST(CorvantaMenuPrint, PrintsTheHeaderAndEachChosenCurrencyOnce) {
+    TemporaryConfigHome home;
+    LoopbackRateSite site(RatePage({kPage[0], kPage[1], kPage[2]}));
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+
+    storeSettings(kCFBooleanTrue, " Japanese Yen,Euro,,Dollar,Euro ,");
+    EXPECT_EQ(printed({"--print"}), (Lines{"Rates per US dollar:", "Japanese Yen: 2.5", "Euro: 1.5",
+                                           "Dollar: not on the rate page"}));
+    EXPECT_EQ(printed({"--print", "--amount", " 1,250.50 "}),
+              (Lines{"1,250.50 US dollars in:", "Japanese Yen: 3126.25", "Euro: 1875.75",
+                     "Dollar: not on the rate page"}));
+
+    storeSettings(nullptr, nullptr); // missing: on, and nothing chosen
+    EXPECT_EQ(printed({"--print"}), (Lines{"Rates per US dollar:", "No currencies chosen"}));
+    storeSettings(kCFBooleanFalse, "Euro,");
+    EXPECT_EQ(printed({"--print"}), (Lines{"The rate menu is switched off."}));
+}
+
+TEST(CorvantaMenuPrint, SaysSoWhenTheRatesCannotBeLoaded) {
+    TemporaryConfigHome home;
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_RATE_SITE", UnreachableRateSite().c_str());
+    storeSettings(kCFBooleanTrue, "Euro,Yen,");
+    EXPECT_EQ(printed({"--print"}),
+              (Lines{"The exchange rates could not be loaded.", "Euro: no rate", "Yen: no rate"}));
+}
+
+TEST(CorvantaMenuPrint, RefusesWrongArgumentsWithTheUsage) {
+    for (const Lines& arguments :
+         {Lines{"--bogus"}, Lines{"--print", "--amount"}, Lines{"--print", "--amount", "12 apples"},
+          Lines{"--amount", "5"}, Lines{"print"}}) {
+        std::vector<std::string> command{CORVANTA_MENU_PATH};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        const ProgramRun run = RunProgram(command);
+        EXPECT_EQ(run.exitCode, 2) << arguments.front();
+        EXPECT_NE(run.output.find("usage: corvanta-menu [--print [--amount N]] [--help]"),
+                  std::string::npos);
+    }
+    const ProgramRun help = RunProgram({CORVANTA_MENU_PATH, "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("--amount N"), std::string::npos);
+}
+
+// The menu on a display with a panel standing in: a fresh Xvfb, a watcher on the session bus
+// of the test run, the settings in a temporary folder.
+class CorvantaMenuInStatusArea : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
+        if (display.name().empty()) GTEST_SKIP() << "Xvfb did not start";
+        environment.set("DISPLAY", display.name().c_str());
+        environment.set("QT_QPA_PLATFORM", "xcb");
+        environment.set("WAYLAND_DISPLAY", nullptr);
+    }
+
+    // Starts the menu and waits until it has registered with the panel.
+    void startMenu() {
+        menu = std::make_unique<ChildProgram>(std::vector<std::string>{CORVANTA_MENU_PATH});
+        auto item = watcher->registration(1, 15s);
+        ASSERT_TRUE(item) << "the menu did not register with the StatusNotifierWatcher";
+        reader = std::make_unique<StatusItemReader>(item->service);
+    }
+
+    // The menu's entries once `ready` holds for them, or the last ones after `patience`.
+    template <class Predicate>
+    std::vector<DBusMenuEntry> menuWhen(Predicate ready, std::chrono::milliseconds patience) {
+        const auto deadline = Clock::now() + patience;
+        std::vector<DBusMenuEntry> entries = reader->menu();
+        while (!ready(entries) && Clock::now() < deadline) {
+            std::this_thread::sleep_for(20ms);
+            entries = reader->menu();
+        }
+        return entries;
+    }
+    static auto headerIs(const std::string& text) {
+        return [text](const std::vector<DBusMenuEntry>& entries) {
+            return !entries.empty() && entries.front().label == text;
+        };
+    }
+
+    TemporaryConfigHome home;
+    XvfbDisplay display;
+    ScopedEnvironment environment;
+    std::unique_ptr<StatusNotifierWatcherStandIn> watcher =
+        std::make_unique<StatusNotifierWatcherStandIn>();
+    std::unique_ptr<ChildProgram> menu;
+    std::unique_ptr<StatusItemReader> reader;
+};
+
+TEST_F(CorvantaMenuInStatusArea, ShowsTheRatesAndFollowsThePaneWithinASecond) {
+    LoopbackRateSite site(RatePage({kPage[0], kPage[1], kPage[2]}));
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    storeSettings(kCFBooleanTrue, "Euro,Dollar,");
+    startMenu();
+    if (HasFatalFailure()) return;
+
+    const std::vector<DBusMenuEntry> tail{{"", true, true},
+                                          {"Refresh", true, false},
+                                          {"Settings…", true, false},
+                                          {"Quit", true, false}};
+    std::vector<DBusMenuEntry> expected{{"Rates per US dollar:", false, false},
+                                        {"Euro: 1.5", true, false},
+                                        {"Dollar: not on the rate page", false, false}};
+    expected.insert(expected.end(), tail.begin(), tail.end());
+    EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 10s), expected);
+    EXPECT_EQ(reader->toolTipTitle(), "Corvanta exchange rates");
+    EXPECT_EQ(reader->status(), "Active");
+    std::this_thread::sleep_for(1s);
+    std::cout << "resident memory of the idle menu: " << residentKilobytes(menu->pid()) << " kB\n";
+
+    // The user chooses other currencies in the pane and leaves it.
+    const auto left = Clock::now();
+    leavePane(kCFBooleanTrue, "British Pound,Japanese Yen,British Pound,");
+    expected = {{"Rates per US dollar:", false, false},
+                {"British Pound: 3.5", true, false},
+                {"Japanese Yen: 2.5", true, false}};
+    expected.insert(expected.end(), tail.begin(), tail.end());
+    EXPECT_EQ(menuWhen([&](const auto& entries) { return entries == expected; }, 1s), expected);
+    std::cout << "menu followed the pane after "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - left).count()
+              << " ms\n";
+
+    // Switched off: the item leaves the status area; switched on, it comes back.
+    leavePane(kCFBooleanFalse, "Euro,");
+    const auto deadline = Clock::now() + 1s;
+    bool gone = false;
+    while (!gone && Clock::now() < deadline) {
+        gone = !reader->serviceHasOwner();
+        if (!gone) std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_TRUE(gone) << "the item still answers after On was switched off";
+    leavePane(kCFBooleanTrue, "Euro,");
+    auto again = watcher->registration(2, 2s);
+    ASSERT_TRUE(again) << "the item did not come back when On was switched on";
+    reader = std::make_unique<StatusItemReader>(again->service);
+    EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 2s).at(1).label, "Euro: 1.5");
+
+    menu->signal(SIGTERM);
+    EXPECT_EQ(menu->waitForExit(5s), 0);
+}
+
+TEST_F(CorvantaMenuInStatusArea, ConvertsTheSelectedAmountWhenTheMenuOpens) {
+    LoopbackRateSite site(RatePage({kPage[0], kPage[1]}));
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    storeSettings(kCFBooleanTrue, "Japanese Yen,Euro,");
+    startMenu();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(menuWhen(headerIs("Rates per US dollar:"), 10s).at(1).label, "Japanese Yen: 2.5");
+
+    ChildProgram selection({SELECTION_OWNER_PATH, " 1,250.50 "});
+    ASSERT_EQ(selection.readLine(10s), "ready");
+    reader->aboutToShow();
+    const std::vector<DBusMenuEntry> entries =
+        menuWhen(headerIs("1,250.50 US dollars in:"), 2s);
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries[0].label, "1,250.50 US dollars in:");
+    EXPECT_EQ(entries[1].label, "Japanese Yen: 3126.25");
+    EXPECT_EQ(entries[2].label, "Euro: 1875.75");
+}
+
+TEST_F(CorvantaMenuInStatusArea, ShowsTheItemWhenAStatusAreaAppearsLater) {
+    watcher.reset();
+    LoopbackRateSite site(RatePage({kPage[0]}));
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    storeSettings(kCFBooleanTrue, "Euro,");
+    menu = std::make_unique<ChildProgram>(std::vector<std::string>{CORVANTA_MENU_PATH});
+    std::this_thread::sleep_for(1s);
+    watcher = std::make_unique<StatusNotifierWatcherStandIn>();
+    auto item = watcher->registration(1, 10s);
+    ASSERT_TRUE(item) << "the menu did not register with a watcher that came later";
+    reader = std::make_unique<StatusItemReader>(item->service);
+    EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 5s).at(1).label, "Euro: 1.5");
+}
+
+TEST_F(CorvantaMenuInStatusArea, AnswersThePanelWhileTheRateSiteStalls) {
+    LoopbackServer stalling;
+    stalling.routes().Get("/d/USD/table.html", [&](const httplib::Request&, httplib::Response&) {
+        const auto until = Clock::now() + 20s;
+        while (!stalling.stopping() && Clock::now() < until)
+            std::this_thread::sleep_for(10ms);
+    });
+    stalling.start();
+    environment.set("CORVANTA_RATE_SITE", stalling.site().c_str());
+    environment.set("CORVANTA_FETCH_TIMEOUT", "4");
+    storeSettings(kCFBooleanTrue, "Euro,");
+    const auto started = Clock::now();
+    startMenu();
+    if (HasFatalFailure()) return;
+
+    // For the whole time-out: every GetLayout is answered at once, and says it is loading.
+    std::chrono::microseconds slowest{0};
+    int calls = 0;
+    const auto end = started + 3s; // the fetch began at the start and runs for 4 s
+    while (Clock::now() < end) {
+        const auto start = Clock::now();
+        if (calls % 5 == 0) reader->aboutToShow();
+        const std::vector<DBusMenuEntry> entries = reader->menu();
+        slowest = std::max(
+            slowest, std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start));
+        ++calls;
+        ASSERT_FALSE(entries.empty());
+        EXPECT_EQ(entries.front().label, "Loading…");
+        std::this_thread::sleep_for(50ms);
+    }
+    std::cout << "slowest of " << calls
+              << " GetLayout calls during a stalled fetch: " << slowest.count() / 1000.0 << " ms\n";
+    RecordProperty("SlowestGetLayoutMicroseconds", std::to_string(slowest.count()));
+    EXPECT_LT(slowest, 100ms);
+
+    EXPECT_EQ(menuWhen(headerIs("The exchange rates could not be loaded."), 5s).at(1).label,
+              "Euro: no rate");
+}

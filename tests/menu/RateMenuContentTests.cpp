@@ -1,0 +1,144 @@
+#include "menu/DecimalNumber.h"
+#include "menu/RateMenuContent.h"
+#include "pane/CorvantaSettings.h"
+#include "platform/CoreFoundation/CoreFoundation.h"
+#include "tests/support/TemporaryConfigHome.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines texts(const RateMenuContent& content) {
+    Lines lines{content.header};
+    for (const RateMenuLine& line : content.currencies)
+        lines.push_back(line.text);
+    return lines;
+}
+
+std::optional<std::string> times(const std::string& amount, const std::string& rate) {
+    const auto a = ParseDecimalNumber(amount);
+    const auto r = ParseDecimalNumber(rate);
+    if (!a || !r) return "<not a number>";
+    return MultiplyToTwoDecimals(*a, *r);
+}
+
+const RateArray kRates{{"Euro", "0.9205"},  {"Japanese Yen", "144.06"}, {"Euro", "9.99"},
+                       {"Bad Rate", "n/a"}, {"Grouped", "1,297.30"},    {"euro", "0.5"}};
+
+} // namespace
+
+TEST(ChosenCurrencies, SplitsAtCommasTrimsSkipsEmptyPartsAndKeepsEachNameOnceAtItsFirstPlace) {
+    EXPECT_EQ(ChosenCurrencies("Euro,Japanese Yen,"), (Lines{"Euro", "Japanese Yen"}));
+    EXPECT_EQ(ChosenCurrencies(" Euro , \tJapanese Yen\r\n,,Euro, ,euro"),
+              (Lines{"Euro", "Japanese Yen", "euro"}));
+    EXPECT_EQ(ChosenCurrencies("Yen,Euro,Yen"), (Lines{"Yen", "Euro"}));
+    EXPECT_EQ(ChosenCurrencies("Euro"), (Lines{"Euro"}));
+    EXPECT_TRUE(ChosenCurrencies("").empty());
+    EXPECT_TRUE(ChosenCurrencies(" , ,,").empty());
+}
+
+TEST(DecimalNumber, ReadsDigitsWithOptionalGroupingAndDecimalPointOnly) {
+    for (const char* good : {"125", "1,250.50", " 99.9 ", "0.5", "0", "007", "1,234,567.891",
+                             "\t12\n", "123,456", "1234567.5"})
+        EXPECT_TRUE(ParseDecimalNumber(good)) << good;
+    for (const char* bad :
+         {"",        "  ",        "1,25", "12,3456", "1234,567", ",123",  "1,",
+          "1.",      ".5",        "-1",   "+1",      "1e3",      "1 000", "1.2.3",
+          "1.234,5", "1,234.5,6", "abc",  "12a",     "$5",       "5 USD", "1,,234"})
+        EXPECT_FALSE(ParseDecimalNumber(bad)) << bad;
+    EXPECT_EQ(TrimBlanks("  a b \n"), "a b");
+    EXPECT_EQ(AmountIn(" 1,250.50\n"), "1,250.50");
+    EXPECT_EQ(AmountIn("12 apples"), std::nullopt);
+}
+
+TEST(DecimalNumber, MultipliesExactlyAndRoundsHalfAwayFromZeroToTwoDecimals) {
+    EXPECT_EQ(times("0.5", "0.9205"), "0.46");         // 0.46025: binary floating point says 0.46
+    EXPECT_EQ(times("1,250.50", "0.9205"), "1151.09"); // 1151.085025
+    EXPECT_EQ(times("125", "144.06"), "18007.50");
+    EXPECT_EQ(times("3", "4"), "12.00");
+    EXPECT_EQ(times("0", "0.9205"), "0.00");
+    EXPECT_EQ(times("1", "2.345"), "2.35"); // exactly half rounds up
+    EXPECT_EQ(times("1", "2.3449"), "2.34");
+    EXPECT_EQ(times("0.005", "1"), "0.01");
+    EXPECT_EQ(times("0.004999", "1"), "0.00");
+    EXPECT_EQ(times("1.10", "1.0000"), "1.10");
+    EXPECT_EQ(times("1,000,000", "15512.000000"), "15512000000.00");
+    // Tiny and long-written numbers stay exact instead of overflowing.
+    EXPECT_EQ(times("0.0000000000000000000000000000000000000000001", "1"), "0.00");
+    EXPECT_EQ(times("1.00000000000000000000000000000000000000000000", "2.5"), "2.50");
+    // Too large to hold exactly: no figure rather than a wrong one.
+    EXPECT_EQ(times("99999999999999999999", "99999999999999999999"), std::nullopt);
+    EXPECT_EQ(times("3402823669209384634633746074317682114", "100"), std::nullopt);
+    EXPECT_EQ(times("1" + std::string(40, '0'), "1"), "<not a number>");
+}
+
+TEST(RateMenuContent, ShowsEachChosenCurrencyWithThePagesRateText) {
+    const RateMenuContent content =
+        RateMenuContentFor({{"Japanese Yen", "Euro", "Bad Rate", "Dollar", "EURO"},
+                            &kRates,
+                            false,
+                            false,
+                            std::nullopt});
+    EXPECT_EQ(texts(content), (Lines{"Rates per US dollar:", "Japanese Yen: 144.06", "Euro: 0.9205",
+                                     "Bad Rate: n/a", "Dollar: not on the rate page",
+                                     "EURO: not on the rate page"}));
+    EXPECT_TRUE(content.currencies[0].enabled);
+    EXPECT_EQ(content.currencies[1].figure, "0.9205") << "the first row of a name counts";
+    EXPECT_FALSE(content.currencies[3].enabled);
+}
+
+TEST(RateMenuContent, ConvertsASelectedAmountAndGivesNoRateForRatesThatAreNotNumbers) {
+    const RateMenuContent content = RateMenuContentFor(
+        {{"Euro", "Bad Rate", "Grouped", "Dollar"}, &kRates, false, false, "1,250.50"});
+    EXPECT_EQ(texts(content),
+              (Lines{"1,250.50 US dollars in:", "Euro: 1151.09", "Bad Rate: no rate",
+                     "Grouped: 1622273.65", "Dollar: not on the rate page"}));
+    EXPECT_EQ(content.currencies[0].figure, "1151.09");
+    EXPECT_TRUE(content.currencies[0].enabled);
+    EXPECT_FALSE(content.currencies[1].enabled);
+}
+
+TEST(RateMenuContent, SaysWhileLoadingAndAfterAFailedFetch) {
+    EXPECT_EQ(texts(RateMenuContentFor({{"Euro"}, nullptr, false, true, std::nullopt})),
+              (Lines{"Loading…", "Euro"}));
+    EXPECT_EQ(texts(RateMenuContentFor({{"Euro"}, &kRates, false, true, "2"})),
+              (Lines{"Loading…", "Euro: 1.84"}))
+        << "a refresh shows the last rates until it ends";
+    const RateMenuContent failed = RateMenuContentFor({{"Euro", "Yen"}, nullptr, true, false, "2"});
+    EXPECT_EQ(texts(failed),
+              (Lines{"The exchange rates could not be loaded.", "Euro: no rate", "Yen: no rate"}));
+    EXPECT_FALSE(failed.currencies[0].enabled);
+    EXPECT_EQ(texts(RateMenuContentFor({{"Euro"}, nullptr, true, true, std::nullopt})),
+              (Lines{"Loading…", "Euro: no rate"}));
+}
+
+TEST(RateMenuContent, SaysWhenNoCurrencyIsChosen) {
+    const RateArray empty;
+    for (const RateArray* rates : {&kRates, &empty}) {
+        const RateMenuContent content = RateMenuContentFor({{}, rates, false, false, "5"});
+        EXPECT_EQ(texts(content), (Lines{"5 US dollars in:", "No currencies chosen"}));
+        EXPECT_FALSE(content.currencies[0].enabled);
+    }
+}
+
+TEST(CorvantaSettings, OnCountsAsOnUnlessStoredFalseAndCountriesMustBeAText) {
+    TemporaryConfigHome home;
+    CFStringRef app = CorvantaSettingsAppID();
+    EXPECT_TRUE(CorvantaSettingsReadOn());
+    EXPECT_EQ(CorvantaSettingsReadStoredOn(), std::nullopt);
+    EXPECT_EQ(CorvantaSettingsReadCountries(), std::nullopt);
+
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), CFSTR("no"), app);
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), kCFBooleanTrue, app);
+    EXPECT_TRUE(CorvantaSettingsReadOn());
+    EXPECT_EQ(CorvantaSettingsReadCountries(), std::nullopt);
+
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app);
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app);
+    EXPECT_FALSE(CorvantaSettingsReadOn());
+    EXPECT_EQ(CorvantaSettingsReadCountries(), "Euro,");
+    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), nullptr, app);
+    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), nullptr, app);
+}
