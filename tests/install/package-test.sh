@@ -11,16 +11,16 @@ rm -f "$build"/corvanta*_amd64.deb
 runtime=$(ls "$build"/corvanta_*_amd64.deb)
 dev=$(ls "$build"/corvanta-dev_*_amd64.deb)
 
-for deb in "$runtime" "$dev"; do
-  outside=$(dpkg-deb --contents "$deb" | awk '{print $6}' |
-    grep -v -E '^\./(usr/|$|etc/$|etc/xdg/$|etc/xdg/autostart/)' || true)
-  [[ -z $outside ]] || fail "$(basename "$deb") has files outside /usr: $outside"
-done
-dpkg-deb --contents "$runtime" | grep -q './usr/bin/corvanta-prefs$' || fail "no corvanta-prefs"
-dpkg-deb --contents "$dev" | grep -q './usr/include/corvanta/toolkit/CString256.h$' ||
+runtime_files=$(dpkg-deb --contents "$runtime" | awk '{print $6}')
+dev_files=$(dpkg-deb --contents "$dev" | awk '{print $6}')
+outside=$(grep -v -E '^\./(usr/|$|etc/$|etc/xdg/$|etc/xdg/autostart/)' <<<"$runtime_files
+$dev_files" || true)
+[[ -z $outside ]] || fail "files outside /usr: $outside"
+grep -qx './usr/bin/corvanta-prefs' <<<"$runtime_files" || fail "no corvanta-prefs"
+grep -qx './usr/include/corvanta/toolkit/CString256.h' <<<"$dev_files" ||
   fail "no toolkit headers in the -dev package"
 dpkg-deb --field "$runtime" Depends | grep -q 'libqt6widgets6' || fail "Depends was not computed"
 
 lintian --fail-on error "$runtime" "$dev" || fail "lintian reports errors"
 echo "package-test: $(basename "$runtime") $(stat -c %s "$runtime") bytes," \
-  "$(dpkg-deb --contents "$runtime" | grep -c -v '/$') files"
+  "$(grep -c -v '/$' <<<"$runtime_files") files"
