@@ -1,5 +1,8 @@
 #include "platform/Foundation/NSURLHandle.h"
 
+#include "platform/Foundation/EscapedText.h"
+#include "platform/Foundation/NSLog.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -14,6 +17,9 @@ struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
 using CurlEasy = std::unique_ptr<CURL, EasyDeleter>;
+
+std::mutex waitHookMutex;
+NSURLHandle::WaitHook waitHook; // guarded by waitHookMutex
 
 void initialiseCurlOnce() {
     static std::once_flag once;
@@ -52,7 +58,19 @@ size_t appendChunk(char* data, size_t size, size_t count, void* userdata) {
 
 } // namespace
 
+void NSURLHandle::setWaitHook(WaitHook hook) {
+    std::lock_guard lock(waitHookMutex);
+    waitHook = std::move(hook);
+}
+
 std::optional<std::string> NSURLHandle::resourceData() {
+    std::optional<std::string> data = load();
+    // A line of our own beside the caller's messages, which know only that the load failed.
+    if (!data) NSLogLine("NSURLHandle: " + QuotedText(address_) + ": " + failureReason_);
+    return data;
+}
+
+std::optional<std::string> NSURLHandle::load() {
     failureReason_.clear();
     initialiseCurlOnce();
     const CurlEasy easy(curl_easy_init());
@@ -75,8 +93,21 @@ std::optional<std::string> NSURLHandle::resourceData() {
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, appendChunk);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &body);
+    // Every content encoding this libcurl decodes (gzip, deflate, ...); the body cap applies to
+    // the decoded bytes, so a small compressed body cannot unpack past it.
+    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
 
-    const CURLcode result = curl_easy_perform(e);
+    CURLcode result = CURLE_OK;
+    const auto transfer = [&result, e] { result = curl_easy_perform(e); };
+    WaitHook hook;
+    {
+        std::lock_guard lock(waitHookMutex);
+        hook = waitHook;
+    }
+    if (hook)
+        hook(transfer);
+    else
+        transfer();
     if (result != CURLE_OK) {
         failureReason_ = body.overflowed ? "the body is larger than 8 MiB"
                                          : std::string(curl_easy_strerror(result));
