@@ -7,10 +7,13 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+bool isControlCharacter(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
 bool isControl(char32_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F || c == 0x061C ||
-           c == 0x2028 || c == 0x2029;
+    return isControlCharacter(c) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) ||
+           c == 0x200E || c == 0x200F || c == 0x061C || c == 0x2028 || c == 0x2029;
 }
 
 // The code point starting at `at`, and how many bytes it takes; an invalid sequence gives
@@ -122,4 +125,10 @@ std::string QuotedText(std::string_view utf8) {
 
 std::string VisibleText(std::string_view utf8) {
     return escape(utf8, Style::visible);
+}
+
+bool ContainsControlCharacter(std::string_view utf8) {
+    for (std::size_t at = 0, length = 0; at < utf8.size(); at += length)
+        if (isControlCharacter(decodeAt(utf8, at, length))) return true;
+    return false;
 }

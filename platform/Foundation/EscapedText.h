@@ -17,3 +17,6 @@ std::string QuotedText(std::string_view utf8);
 // controls and DEL by their pictures (U+2400-U+2421, "␛" for ESC), the others by their code
 // point in angle brackets ("<U+202E>"). Everything else is kept as it is.
 std::string VisibleText(std::string_view utf8);
+
+// True when `utf8` holds a C0 control, DEL or a C1 control (the marks above do not count).
+bool ContainsControlCharacter(std::string_view utf8);
