@@ -14,6 +14,41 @@ namespace {
 
 int waitDepth = 0; // GUI thread only
 
+// Drops the user's input to every widget while it lives. The event loop of the wait already
+// leaves the window system's input queued; this also stops input that reaches Qt by other
+// ways (posted or synthesised events), and what was queued is not acted on once the pane is
+// free again, as the user saw a busy window when giving it.
+class UserInputBlocker : public QObject {
+public:
+    UserInputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
+    ~UserInputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
 bool onGuiThread() {
     const QCoreApplication* application = QCoreApplication::instance();
     return qobject_cast<const QApplication*>(application) &&
@@ -33,6 +68,7 @@ void RunWithoutBlockingWindows(const std::function<void()>& work) {
         ~Depth() { --waitDepth; }
     } depth;
     BusyCursor busy;
+    UserInputBlocker noInput;
     QEventLoop loop;
     std::exception_ptr failure;
     std::thread worker([&] {
