@@ -62,32 +62,62 @@ std::optional<std::uint64_t> bigEndian(std::string_view data, std::uint64_t at,
     return value;
 }
 
-// The object references held by the container at `offset` (array, set or dictionary; keys and
-// values alike); an empty list for any other object; nothing when the object is malformed.
-std::optional<std::vector<std::uint64_t>>
-containerReferences(std::string_view data, std::uint64_t offset, std::uint64_t referenceSize) {
+// The length of the object at `offset` as its marker and any following integer give it.
+std::optional<std::uint64_t> objectLength(std::string_view data, std::uint64_t offset,
+                                          std::uint64_t& start) {
+    const auto marker = bigEndian(data, offset, 1);
+    if (!marker) return std::nullopt;
+    start = offset + 1;
+    if ((*marker & 0xF) != 0xF) return *marker & 0xF;
+    const auto intMarker = bigEndian(data, start, 1);
+    if (!intMarker || (*intMarker >> 4) != 0x1 || (*intMarker & 0xF) > 3) return std::nullopt;
+    const std::uint64_t width = std::uint64_t{1} << (*intMarker & 0xF);
+    const auto length = bigEndian(data, start + 1, width);
+    start += 1 + width;
+    return length;
+}
+
+struct Container {
+    std::vector<std::uint64_t> references; // a dictionary's keys first, then its values
+    std::uint64_t keys = 0;
+};
+
+// The object references held by the container at `offset` (array, set or dictionary); none for
+// any other object; nothing when the object is malformed.
+std::optional<Container> containerReferences(std::string_view data, std::uint64_t offset,
+                                             std::uint64_t referenceSize) {
     const auto marker = bigEndian(data, offset, 1);
     if (!marker) return std::nullopt;
     const unsigned kind = static_cast<unsigned>(*marker) >> 4;
-    if (kind != 0xA && kind != 0xC && kind != 0xD) return std::vector<std::uint64_t>{};
-    std::uint64_t count = *marker & 0xF;
-    std::uint64_t at = offset + 1;
-    if (count == 0xF) { // the count follows as an integer object
-        const auto intMarker = bigEndian(data, at, 1);
-        if (!intMarker || (*intMarker >> 4) != 0x1 || (*intMarker & 0xF) > 3) return std::nullopt;
-        const std::uint64_t width = std::uint64_t{1} << (*intMarker & 0xF);
-        const auto value = bigEndian(data, at + 1, width);
-        if (!value) return std::nullopt;
-        count = *value;
-        at += 1 + width;
-    }
+    if (kind != 0xA && kind != 0xC && kind != 0xD) return Container{};
+    std::uint64_t at = 0;
+    const auto length = objectLength(data, offset, at);
+    if (!length || at > data.size()) return std::nullopt;
+    const std::uint64_t count = *length;
     const std::uint64_t references = kind == 0xD ? count * 2 : count;
     if (count > data.size() || references * referenceSize > data.size() - at) return std::nullopt;
-    std::vector<std::uint64_t> found;
-    found.reserve(static_cast<std::size_t>(references));
+    Container found;
+    found.keys = kind == 0xD ? count : 0;
+    found.references.reserve(static_cast<std::size_t>(references));
     for (std::uint64_t i = 0; i < references; ++i)
-        found.push_back(*bigEndian(data, at + i * referenceSize, referenceSize));
+        found.references.push_back(*bigEndian(data, at + i * referenceSize, referenceSize));
     return found;
+}
+
+// A dictionary key must be a text (ASCII or UTF-16) without a zero character: libplist aborts
+// the process when it hands out any other key.
+bool isKeyText(std::string_view data, std::uint64_t offset) {
+    const auto marker = bigEndian(data, offset, 1);
+    if (!marker || ((*marker >> 4) != 0x5 && (*marker >> 4) != 0x6)) return false;
+    std::uint64_t start = 0;
+    const auto length = objectLength(data, offset, start);
+    const std::uint64_t unit = (*marker >> 4) == 0x6 ? 2 : 1;
+    if (!length || *length > data.size() || start > data.size() ||
+        (data.size() - start) / unit < *length)
+        return false;
+    for (std::uint64_t i = 0; i < *length; ++i)
+        if (*bigEndian(data, start + i * unit, unit) == 0) return false;
+    return true;
 }
 
 // Follows the object references from the top object with an explicit stack; the objects form
@@ -116,15 +146,24 @@ bool binaryNestingWithin(std::string_view data, std::size_t maxDepth) {
         std::size_t next = 0;
     };
     std::vector<Frame> stack;
+    const auto offsetOf = [&](std::uint64_t object) {
+        return bigEndian(data, tableOffset + object * offsetSize, offsetSize);
+    };
     auto enter = [&](std::uint64_t object) {
         if (object >= objectCount || state[object] == open) return false; // out of range, cycle
         if (state[object] == done) return true;
-        const auto offset = bigEndian(data, tableOffset + object * offsetSize, offsetSize);
+        const auto offset = offsetOf(object);
         if (!offset) return false;
-        auto children = containerReferences(data, *offset, referenceSize);
-        if (!children) return false;
+        auto container = containerReferences(data, *offset, referenceSize);
+        if (!container) return false;
+        for (std::uint64_t i = 0; i < container->keys; ++i) {
+            const std::uint64_t key = container->references[i];
+            if (key >= objectCount) return false;
+            const auto keyOffset = offsetOf(key);
+            if (!keyOffset || !isKeyText(data, *keyOffset)) return false;
+        }
         state[object] = open;
-        stack.push_back(Frame{object, std::move(*children)});
+        stack.push_back(Frame{object, std::move(container->references)});
         return stack.size() <= maxDepth;
     };
     if (!enter(topObject)) return false;

@@ -11,7 +11,8 @@ constexpr std::size_t kMaxPropertyListNesting = 256;
 
 // True when the XML or binary property list in `data` nests its containers at most `maxDepth`
 // levels deep. Works without recursion. A binary list whose structure cannot be followed (an
-// object reference out of range, a reference cycle, a truncated table) counts as too deep, so
-// it is never handed to the parser.
+// object reference out of range, a reference cycle, a truncated table, a dictionary key that
+// is not a text or holds a zero character, on which libplist aborts) counts as too deep, so it is
+// never handed to the parser.
 bool PropertyListNestingWithin(std::string_view data,
                                std::size_t maxDepth = kMaxPropertyListNesting);

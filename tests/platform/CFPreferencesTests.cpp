@@ -399,6 +399,10 @@ TEST(PropertyListNesting, CountsContainersOfXmlAndBinaryListsWithoutBeingFooled)
     EXPECT_TRUE(PropertyListNestingWithin(binaryNestedArrays(100), 256));
     EXPECT_FALSE(PropertyListNestingWithin(binaryNestedArrays(300), 256));
     EXPECT_FALSE(PropertyListNestingWithin(binaryNestedArrays(5, true), 256)) << "a cycle";
+    // libplist aborts on a key with a zero character (found by the preference file fuzz target).
+    std::string zeroKey = binaryNestedArrays(1);
+    zeroKey[zeroKey.find("\x51K") + 1] = '\0';
+    EXPECT_FALSE(PropertyListNestingWithin(zeroKey, 256));
     std::string truncated = binaryNestedArrays(5);
     truncated.erase(20, 10);
     EXPECT_FALSE(PropertyListNestingWithin(truncated, 256));
@@ -513,4 +517,15 @@ TEST(CFPreferences, AFailedSynchronisationIsLoggedAndToldToTheObserverWithItsRea
         EXPECT_TRUE(told[0].starts_with(std::string(kApp) + ": ")) << told[0];
         EXPECT_NE(told[0].find(failure.reasonPart), std::string::npos) << told[0];
     }
+}
+
+TEST(CFPreferences, ABinaryFileWithAZeroInAKeyCountsAsCorrupt) {
+    TemporaryConfigHome home;
+    std::string zeroKey = binaryNestedArrays(1);
+    zeroKey[zeroKey.find("\x51K") + 1] = '\0';
+    writeFile(home.preferencesFile(kApp), zeroKey);
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app())) << "read as empty, not aborted";
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(corruptCopies(home.preferencesFile(kApp)).size(), 1u);
 }
