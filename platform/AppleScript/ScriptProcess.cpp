@@ -2,6 +2,7 @@
 
 #include "platform/AppleScript/LuaResultConverter.h"
 #include "platform/AppleScript/LuaSandbox.h"
+#include "platform/CoreFoundation/FileDescriptor.h"
 
 #include <cerrno>
 #include <chrono>
@@ -160,22 +161,11 @@ void setLimit(int resource, rlim_t value) {
     setrlimit(resource, &limit);
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = write(fd, bytes.data(), bytes.size());
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
 [[noreturn]] void runChild(int out, std::string_view source, const ScriptLimits& limits,
                            std::size_t addressSpace, long cpuSeconds) {
     signal(SIGPIPE, SIG_DFL); // a parent that stopped reading ends us
     setLimit(RLIMIT_CPU, static_cast<rlim_t>(cpuSeconds));
+    setLimit(RLIMIT_CORE, 0); // SIGXCPU would dump the script's memory
 #ifndef CORVANTA_ADDRESS_SANITIZER
     if (addressSpace) setLimit(RLIMIT_AS, static_cast<rlim_t>(addressSpace));
 #else
@@ -185,7 +175,7 @@ bool writeAll(int fd, std::string_view bytes) {
         ScriptOutcome outcome = runHere(source, limits);
         if (outcome.error.message.size() > kMaxMessageBytes)
             outcome.error.message.resize(kMaxMessageBytes);
-        _exit(writeAll(out, SerializeScriptOutcome(outcome)) ? 0 : 1);
+        _exit(WriteAll(out, SerializeScriptOutcome(outcome)) ? 0 : 1);
     } catch (...) {
         _exit(2); // out of memory, most likely: the parent sees no outcome
     }
@@ -200,28 +190,17 @@ ScriptOutcome failed(ScriptFailure failure, std::string message) {
     return outcome;
 }
 
-class Pipe {
-public:
-    Pipe() { ok_ = pipe2(fds_, O_CLOEXEC) == 0; }
-    ~Pipe() {
-        closeRead();
-        closeWrite();
+// Both ends close when it goes; the write end is made to close early in the parent.
+struct Pipe {
+    Pipe() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return;
+        read.reset(fds[0]);
+        write.reset(fds[1]);
     }
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
-    bool ok() const { return ok_; }
-    int read() const { return fds_[0]; }
-    int write() const { return fds_[1]; }
-    void closeRead() { closeEnd(0); }
-    void closeWrite() { closeEnd(1); }
-
-private:
-    void closeEnd(int end) {
-        if (fds_[end] >= 0) close(fds_[end]);
-        fds_[end] = -1;
-    }
-    int fds_[2] = {-1, -1};
-    bool ok_ = false;
+    bool ok() const { return read && write; }
+    FileDescriptor read;
+    FileDescriptor write;
 };
 
 // Reaps the child when it goes, killing it first if it still runs.
@@ -323,14 +302,14 @@ ScriptOutcome RunScriptInChildProcess(std::string_view source, const ScriptLimit
     const pid_t pid = fork();
     if (pid < 0) return failed(ScriptFailure::memory, "cannot start a process for the script");
     if (pid == 0) {
-        pipe.closeRead();
-        runChild(pipe.write(), source, limits, addressSpace, static_cast<long>(seconds) + 1);
+        pipe.read.reset();
+        runChild(pipe.write.get(), source, limits, addressSpace, static_cast<long>(seconds) + 1);
     }
     Child child(pid);
-    pipe.closeWrite();
+    pipe.write.reset(); // so that the read ends when the child's end closes
 
     std::string bytes;
-    const ReadEnd end = readUntilEnd(pipe.read(), bytes, ScriptOutcomeMaxBytes(limits),
+    const ReadEnd end = readUntilEnd(pipe.read.get(), bytes, ScriptOutcomeMaxBytes(limits),
                                      steady_clock::now() + limits.wallClock);
     if (end != ReadEnd::complete) child.stop();
     const int status = child.reap();

@@ -71,18 +71,6 @@ bool readAll(int fd, std::string& out) {
     }
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = write(fd, bytes.data(), bytes.size());
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(put));
-    }
-    return true;
-}
-
 bool syncFolder(const std::string& folder, std::string* reason) {
     FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd || fsync(fd.get()) != 0) return fail(reason, "cannot flush the folder " + folder);
@@ -174,7 +162,7 @@ bool CFPreferencesWriteFileAtomically(const std::string& path, std::string_view 
     FileDescriptor fd(mkostemp(temporaryPath.data(), O_CLOEXEC));
     if (!fd) return fail(reason, "cannot create a file in " + folder);
     TemporaryFile temporary(temporaryPath);
-    if (fchmod(fd.get(), 0600) != 0 || !writeAll(fd.get(), bytes) || fsync(fd.get()) != 0 ||
+    if (fchmod(fd.get(), 0600) != 0 || !WriteAll(fd.get(), bytes) || fsync(fd.get()) != 0 ||
         !fd.close())
         return fail(reason, "cannot write " + temporaryPath);
     if (rename(temporaryPath.c_str(), path.c_str()) != 0)
