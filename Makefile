@@ -43,14 +43,19 @@ package: deps
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
 
-# The rate page fuzz target, built with clang's libFuzzer; FUZZ_SECONDS of fuzzing.
+# A fuzz target built with clang's libFuzzer and run for FUZZ_SECONDS: FUZZ_TARGET is
+# rate_page_fuzz (the rate page parser, the default) or preference_file_fuzz (the preference
+# file reader). New inputs go to the build folder's corpus; the seeds stay untouched.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_TARGET ?= rate_page_fuzz
+FUZZ_SEEDS_rate_page_fuzz = tests/fixtures
+FUZZ_SEEDS_preference_file_fuzz = tests/fuzz/preference-files
 .PHONY: fuzz
 fuzz: deps
 	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	      -DCORVANTA_GUI=OFF -DCORVANTA_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target rate_page_fuzz
-	mkdir -p $(FUZZ_BUILD)/tests/fuzz/corpus
-	$(FUZZ_BUILD)/tests/fuzz/rate_page_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-	      $(FUZZ_BUILD)/tests/fuzz/corpus tests/fixtures
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGET)
+	mkdir -p $(FUZZ_BUILD)/tests/fuzz/corpus-$(FUZZ_TARGET)
+	$(FUZZ_BUILD)/tests/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+	      $(FUZZ_BUILD)/tests/fuzz/corpus-$(FUZZ_TARGET) $(FUZZ_SEEDS_$(FUZZ_TARGET))

@@ -1,6 +1,7 @@
 #include "host/PaneReport.h"
 
 #include "platform/AppKit/AppKit.h"
+#include "platform/Foundation/EscapedText.h"
 
 #include <sstream>
 
@@ -25,7 +26,7 @@ std::string firstRows(const NSTableView& table, int rowsShown) {
     const int count = std::min(model->rowCount(), rowsShown);
     for (int row = 0; row < count; ++row) {
         if (row) rows += ", ";
-        rows += model->index(row, 0).data().toString().toStdString();
+        rows += VisibleText(model->index(row, 0).data().toString().toStdString());
     }
     if (model->rowCount() > count) rows += ", ...";
     return rows;
@@ -44,9 +45,9 @@ std::string DescribePane(const QWidget& view, int rowsShown) {
             if (table->numberOfRows() > 0) out << ": " << firstRows(*table, rowsShown);
             out << "\n";
         } else if (auto* text = qobject_cast<const NSTextView*>(control)) {
-            out << labelOf(*text) << ": \"" << text->textStorage().string() << "\"\n";
+            out << labelOf(*text) << ": " << QuotedText(text->textStorage().string()) << "\n";
         } else if (auto* field = qobject_cast<const NSTextField*>(control)) {
-            out << labelOf(*field) << ": \"" << field->stringValue() << "\"\n";
+            out << labelOf(*field) << ": " << QuotedText(field->stringValue()) << "\n";
         }
     }
     return out.str();

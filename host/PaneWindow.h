@@ -1,21 +1,38 @@
-// The window that shows a pane's main view. Closing it tells the pane it has been left.
+// The window that shows a pane's main view. It appears at once in a busy state (a progress
+// indication while the pane's first willSelect runs), carries a message bar for what the user
+// must know, and tells the pane it has been left when it is closed.
 #pragma once
 
 #include "platform/AppKit/NSPreferencePane.h"
 
 #include <QWidget>
 
+class QLabel;
+class QStackedWidget;
+
 class PaneWindow : public QWidget {
 public:
     PaneWindow(NSPreferencePane& pane, const QString& title);
 
+    // Calls willSelect, showing the busy state until it returns; the window keeps painting
+    // meanwhile when the pane's waits go through RunWithoutBlockingWindows.
+    void select();
     // Calls didUnselect, once however often the window is closed.
     void unselect();
+
+    // Shows `text` in the message bar above the pane (no dialog: nothing waits for the user).
+    void showMessage(const QString& text);
+    QString message() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     NSPreferencePane& pane_;
-    bool selected_ = true;
+    QStackedWidget* pages_;
+    QWidget* busyPage_;
+    QLabel* messageBar_;
+    bool selected_ = false;
+    bool selecting_ = false;
+    bool closeRequested_ = false;
 };

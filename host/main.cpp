@@ -8,7 +8,9 @@
 #include "host/PaneReport.h"
 #include "host/PaneWindow.h"
 #include "host/TerminationSignals.h"
-#include "platform/AppKit/BusyCursor.h"
+#include "platform/AppKit/ResponsiveWait.h"
+#include "platform/CoreFoundation/CFPreferences.h"
+#include "platform/Foundation/EscapedText.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -68,6 +70,9 @@ int takeScreenshot(PaneWindow& window, const QWidget& view, const std::string& f
     const bool saved = window.grab().save(QString::fromStdString(file), "PNG");
     std::cout << DescribePane(view);
     window.unselect();
+    // Last, so that it also tells of a failure while the pane was being left.
+    if (const QString message = window.message(); !message.isEmpty())
+        std::cout << "Message: " << QuotedText(message.toStdString()) << "\n";
     if (!saved) return fail(file + ": the picture could not be written");
     std::cout << "Screenshot: " << file << "\n";
     return 0;
@@ -97,15 +102,21 @@ int main(int argc, char** argv) {
     QWidget& view = *pane.mainView();
 
     PaneWindow window(pane, QString::fromStdString(loaded->name));
+    // The pane ignores what its synchronisations give back; the user still learns of a failure.
+    CFPreferencesSetFailureObserver([&window](const std::string&, const std::string& reason) {
+        const QString text =
+            QObject::tr("The settings could not be saved: %1").arg(QString::fromStdString(reason));
+        QMetaObject::invokeMethod(&window, [&window, text] { window.showMessage(text); });
+    });
+    // The pane's fetches wait with the window still painting and answering the desktop.
+    InstallResponsiveURLLoading();
     // From here on a stop request leaves the pane properly; it is acted on by the event loop.
     TerminationSignals stopRequests([&window] { window.close(); });
     pane.mainViewDidLoad();
-    {
-        BusyCursor busy; // willSelect fetches the rate page
-        pane.willSelect();
-    }
-    if (options->screenshot) return takeScreenshot(window, view, *options->screenshot);
-
-    window.show();
-    return application.exec();
+    window.show(); // at once, busy until willSelect (which fetches the rate page) returns
+    window.select();
+    const int status = options->screenshot ? takeScreenshot(window, view, *options->screenshot)
+                                           : application.exec();
+    CFPreferencesSetFailureObserver({});
+    return status;
 }

@@ -1,6 +1,8 @@
 #include "pane/CorvantaPrefPane.h"
 
 #include "pane/CorvantaSettings.h"
+#include "pane/ListableNames.h"
+#include "platform/Foundation/NSLog.h"
 
 std::unique_ptr<RateArray> gRatesArray;
 
@@ -58,9 +60,13 @@ void CorvantaPrefPane::loadCurrencies() {
     gRatesArray.reset();
     m_currencies.clear();
     gRatesArray = ExchangeRatesArray();
-    if (gRatesArray)
-        for (const RateEntry& entry : *gRatesArray)
-            m_currencies.push_back(entry.country);
+    if (gRatesArray) {
+        // Only names the Countries list can hold: a page must not make a save fail or split
+        // a name in two.
+        ListableNames listable = ListableCurrencyNames(*gRatesArray);
+        m_currencies = std::move(listable.names);
+        if (!listable.leftOut.empty()) NSLogLine(LeftOutNamesLine(listable.leftOut));
+    }
     m_currenciesAvailableTable->reloadData();
 }
 

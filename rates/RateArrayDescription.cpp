@@ -1,53 +1,23 @@
 #include "rates/RatePage.h"
 
-#include <cstdio>
+#include "platform/Foundation/EscapedText.h"
 
-namespace {
-
-// Quoted, with quotes, backslashes and control characters escaped, so that whatever the page
-// holds the rendering stays on one line and cannot pass for another log line.
-void appendQuoted(std::string& out, std::string_view text) {
-    out.push_back('"');
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\U%04x", static_cast<unsigned char>(c));
-                out += escaped;
-            } else {
-                out.push_back(c);
-            }
-        }
-    }
-    out.push_back('"');
-}
-
-} // namespace
-
-std::string DescribeRateArray(const RateArray& rates) {
+// Texts are quoted and escaped (QuotedText), so that whatever the page holds the rendering stays
+// on one line, cannot pass for another log line and sends no control to a terminal.
+std::string DescribeRateArray(const RateArray& rates, std::size_t maxBytes) {
     std::string out = "(";
     for (size_t i = 0; i < rates.size(); ++i) {
-        out += i == 0 ? "{country = " : ", {country = ";
-        appendQuoted(out, rates[i].country);
-        out += "; rate = ";
-        appendQuoted(out, rates[i].rate);
-        out += ";}";
+        std::string entry = i == 0 ? "{country = " : ", {country = ";
+        entry += QuotedText(rates[i].country);
+        entry += "; rate = ";
+        entry += QuotedText(rates[i].rate);
+        entry += ";}";
+        if (out.size() + entry.size() > maxBytes) {
+            out += (i == 0 ? "... " : ", ... ") + std::to_string(rates.size() - i) +
+                   " more entries left out";
+            break;
+        }
+        out += entry;
     }
     out += ")";
     return out;

@@ -23,8 +23,11 @@ std::optional<std::string> DecodeRatePage(std::string_view data);
 // not taken.
 RateArray ParseRatePage(std::string_view page);
 
-// The one-line rendering of `rates` for the log: every entry with both keys.
-std::string DescribeRateArray(const RateArray& rates);
+// The one-line rendering of `rates` for the log: every entry with both keys, as long as the
+// entries fit in `maxBytes`; then how many were left out.
+constexpr std::size_t kMaxRateArrayDescription = 64 * 1024;
+std::string DescribeRateArray(const RateArray& rates,
+                              std::size_t maxBytes = kMaxRateArrayDescription);
 
 using PageDecoder = std::function<std::optional<std::string>(std::string_view)>;
 

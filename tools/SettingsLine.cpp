@@ -1,39 +1,10 @@
 #include "tools/SettingsLine.h"
 
 #include "pane/CorvantaSettings.h"
-
-#include <cstdio>
+#include "platform/Foundation/EscapedText.h"
 
 std::string JsonQuoted(std::string_view text) {
-    std::string quoted = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"':
-            quoted += "\\\"";
-            break;
-        case '\\':
-            quoted += "\\\\";
-            break;
-        case '\n':
-            quoted += "\\n";
-            break;
-        case '\r':
-            quoted += "\\r";
-            break;
-        case '\t':
-            quoted += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
-                quoted += escape;
-            } else {
-                quoted += c;
-            }
-        }
-    }
-    return quoted + "\"";
+    return QuotedText(text);
 }
 
 std::string SettingsLine(CFPropertyListRef on, CFPropertyListRef countries) {

@@ -10,5 +10,5 @@
 // type (On must be a boolean, Countries a text) is null.
 std::string SettingsLine(CFPropertyListRef on, CFPropertyListRef countries);
 
-// `text` as a JSON string literal, quotes included. `text` is valid UTF-8.
+// `text` as a JSON string literal, quotes included, with no control left in it (QuotedText).
 std::string JsonQuoted(std::string_view text);

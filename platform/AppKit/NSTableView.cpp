@@ -1,5 +1,7 @@
 #include "platform/AppKit/NSTableView.h"
 
+#include "platform/Foundation/EscapedText.h"
+
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -37,7 +39,9 @@ public:
         std::optional<std::string> text = owner_.dataSource_->tableView(
             &owner_, owner_.columns_[index.column()].get(), index.row());
         if (!text) return {};
-        return QString::fromStdString(*text);
+        // Shown, never obeyed: a control or a direction override in the text would otherwise
+        // act on what the user reads.
+        return QString::fromStdString(VisibleText(*text));
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||

@@ -1,7 +1,6 @@
 #include "platform/AppleScript/NSAppleScript.h"
 
-#include "platform/AppleScript/LuaResultConverter.h"
-#include "platform/AppleScript/LuaSandbox.h"
+#include "platform/AppleScript/ScriptProcess.h"
 #include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFString.h"
 
@@ -36,17 +35,7 @@ NSAppleScript::executeAndReturnError(NSAppleScriptError* errorInfo) const noexce
 }
 
 std::optional<NSAppleEventDescriptor> NSAppleScript::execute(NSAppleScriptError& error) const {
-    LuaSandbox sandbox(limits_);
-    int resultCount = 0;
-    error.failure = sandbox.run(source_, resultCount, error.message);
-    if (error.failure != ScriptFailure::none) return std::nullopt;
-    if (resultCount == 0) return NSAppleEventDescriptor::nullDescriptor();
-
-    std::optional<NSAppleEventDescriptor> result =
-        LuaResultConverter(sandbox.state(), limits_.memoryBytes).convert(1);
-    if (!result) {
-        error.failure = ScriptFailure::resultTooLarge;
-        error.message = "the script's result nests too deeply or is too large to copy";
-    }
-    return result;
+    ScriptOutcome outcome = RunScriptInChildProcess(source_, limits_);
+    error = std::move(outcome.error);
+    return std::move(outcome.result);
 }

@@ -28,7 +28,9 @@ public:
     void setLimits(const ScriptLimits& limits) { limits_ = limits; }
     const ScriptLimits& limits() const { return limits_; }
 
-    // Compiles and runs the script in a fresh Lua state, which is closed before this returns.
+    // Compiles and runs the script in a fresh Lua state in a child process of its own (see
+    // ScriptProcess.h), so that it returns within the limits' wall-clock time whatever the
+    // script does.
     // The result's descriptor; typeNull when the script gave back nothing. nullopt when the
     // run failed, and then `errorInfo`, if given, says why. Never throws.
     std::optional<NSAppleEventDescriptor>

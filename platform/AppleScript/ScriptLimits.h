@@ -1,6 +1,7 @@
 // How far a script may go before it is stopped, and why a run failed.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -10,6 +11,10 @@ struct ScriptLimits {
     std::uint64_t instructions = 100'000'000;
     // Bytes the Lua state may hold at once; also bounds the size of the result taken from it.
     std::size_t memoryBytes = 64u << 20;
+    // Wall-clock time a run may take in all, library calls included: the script runs in a
+    // process of its own that is killed at this deadline (and limited to as many seconds of
+    // processor time, rounded up, plus one).
+    std::chrono::milliseconds wallClock{3000};
 };
 
 enum class ScriptFailure {
@@ -17,6 +22,6 @@ enum class ScriptFailure {
     compile,        // the source is neither an expression nor a chunk
     runtime,        // the script raised an error
     memory,         // the script needed more than ScriptLimits::memoryBytes
-    timeLimit,      // the script ran more than ScriptLimits::instructions
+    timeLimit,      // the script ran more than ScriptLimits::instructions or wallClock
     resultTooLarge, // the result nests too deeply, loops back on itself or is too big to copy
 };

@@ -11,6 +11,8 @@
 namespace {
 
 std::mutex domainsMutex;
+std::mutex observerMutex;
+CFPreferencesFailureObserver failureObserver; // guarded by observerMutex
 
 // Domains are keyed by their file, so that a changed XDG_CONFIG_HOME gives fresh domains.
 // Call with domainsMutex held. Null for an application id that cannot name a file.
@@ -51,7 +53,27 @@ CFPropertyListRef CFPreferencesCopyAppValue(CFStringRef key, CFStringRef applica
 }
 
 Boolean CFPreferencesAppSynchronize(CFStringRef applicationID) {
-    std::lock_guard lock(domainsMutex);
-    CFPreferencesDomain* domain = domainFor(applicationID);
-    return domain && domain->synchronize();
+    std::string reason;
+    {
+        std::lock_guard lock(domainsMutex);
+        CFPreferencesDomain* domain = domainFor(applicationID);
+        if (!domain) return false;
+        if (domain->synchronize()) return true;
+        reason = domain->lastError().empty() ? "unknown error" : domain->lastError();
+    }
+    const std::string id(CFStringGetUTF8(applicationID));
+    CFLogLine("CFPreferences: the preferences of " + id + " could not be synchronised: " + reason);
+    // Called without our locks held, so that the observer may use the preferences itself.
+    CFPreferencesFailureObserver observer;
+    {
+        std::lock_guard lock(observerMutex);
+        observer = failureObserver;
+    }
+    if (observer) observer(id, reason);
+    return false;
+}
+
+void CFPreferencesSetFailureObserver(CFPreferencesFailureObserver observer) {
+    std::lock_guard lock(observerMutex);
+    failureObserver = std::move(observer);
 }

@@ -5,6 +5,9 @@
 #include "platform/CoreFoundation/CFBase.h"
 #include "platform/CoreFoundation/CFString.h"
 
+#include <functional>
+#include <string>
+
 // Sets `key` of `applicationID` for this process at once; other processes see it after the
 // next CFPreferencesAppSynchronize. A null value removes the key. Values may be booleans,
 // texts without zero bytes, or values copied from the preferences; others are not stored.
@@ -16,5 +19,13 @@ CFPropertyListRef CFPreferencesCopyAppValue(CFStringRef key, CFStringRef applica
 
 // Writes this process's changes, merged with what other processes have written, and then sees
 // their values too. False when the changes could not be written; they are kept and written by
-// the next synchronisation that succeeds.
+// the next synchronisation that succeeds. A failure is logged with its reason, and told to the
+// failure observer.
 Boolean CFPreferencesAppSynchronize(CFStringRef applicationID);
+
+// Our addition, so that a host can tell the user when settings could not be saved even though
+// the code that synchronised ignores the result: called on the synchronising thread, after the
+// log line, with the application id and the reason. An empty function removes the observer.
+using CFPreferencesFailureObserver =
+    std::function<void(const std::string& applicationID, const std::string& reason)>;
+void CFPreferencesSetFailureObserver(CFPreferencesFailureObserver observer);

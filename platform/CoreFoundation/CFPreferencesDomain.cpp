@@ -35,7 +35,10 @@ bool CFPreferencesDomain::synchronize() {
     // Nothing of ours to write, so no lock is needed: writers replace the file in one rename,
     // and a reader always sees a whole file, old or new.
     CFPreferencesFileContents contents = CFPreferencesReadFile(filePath_);
-    if (contents.state == State::Unreadable) return false;
+    if (contents.state == State::Unreadable) {
+        lastError_ = contents.reason;
+        return false;
+    }
     loaded_ = true;
     adopt(contents.dictionary.get());
     return true;
@@ -49,18 +52,19 @@ void CFPreferencesDomain::loadOnce() {
 }
 
 bool CFPreferencesDomain::writePending() {
-    if (!CFPreferencesCreateFolder()) return false;
-    auto lock = CFPreferencesLock::acquire(filePath_ + ".lock", kLockPatience);
+    if (!CFPreferencesCreateFolder(&lastError_)) return false;
+    auto lock = CFPreferencesLock::acquire(filePath_ + ".lock", kLockPatience, &lastError_);
     if (!lock) return false;
 
     const std::string target = CFPreferencesResolveLinks(filePath_);
     CFPreferencesFileContents contents = CFPreferencesReadFile(target);
     switch (contents.state) {
     case State::Unreadable:
+        lastError_ = contents.reason;
         return false;
     case State::Corrupt:
         // Never overwrite what we cannot read without keeping it: someone may want it back.
-        if (!CFPreferencesWriteFileAtomically(target + ".corrupt", contents.bytes)) return false;
+        if (!CFPreferencesKeepCorruptCopy(target, contents.bytes, &lastError_)) return false;
         [[fallthrough]];
     case State::Missing:
         contents.dictionary.reset(plist_new_dict());
@@ -76,7 +80,8 @@ bool CFPreferencesDomain::writePending() {
         else
             plist_dict_remove_item(dictionary, key.c_str());
     }
-    if (!CFPreferencesWriteFileAtomically(target, CFPropertyListNodeXml(dictionary))) return false;
+    if (!CFPreferencesWriteFileAtomically(target, CFPropertyListNodeXml(dictionary), &lastError_))
+        return false;
     pending_.clear();
     adopt(dictionary);
     return true;

@@ -18,8 +18,10 @@ public:
     // value removes the key.
     void set(const std::string& key, CFRef<CFPropertyListRef> value);
     // Writes the pending changes over what the file holds now, then takes the file's values as
-    // the view. False when the file could not be read or written; the changes then stay pending.
+    // the view. False when the file could not be read or written; the changes then stay pending
+    // and lastError() says why.
     bool synchronize();
+    const std::string& lastError() const { return lastError_; }
 
 private:
     void loadOnce();
@@ -28,6 +30,7 @@ private:
 
     const std::string filePath_;
     bool loaded_ = false;
+    std::string lastError_;
     std::map<std::string, CFRef<CFPropertyListRef>> values_;
     // This process's changes not yet in the file; a null value is a removal.
     std::map<std::string, CFRef<CFPropertyListRef>> pending_;

@@ -1,13 +1,20 @@
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -15,7 +22,34 @@ namespace {
 constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
 constexpr int kMaxLinkDepth = 40; // as the kernel's own limit on following links
 
+constexpr std::size_t kKeptCorruptCopies = 5;
+
 std::atomic<long> fileReads{0};
+
+// Fills `reason`, if given, with what failed and the C library's text for errno, and gives
+// false. Call it at once, before anything else can change errno.
+bool fail(std::string* reason, const std::string& what) {
+    const int error = errno;
+    if (reason) *reason = what + ": " + std::strerror(error);
+    return false;
+}
+
+std::string nameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// "20261209T210412.123456Z": UTC, sorts by time.
+std::string timeStamp() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm utc{};
+    gmtime_r(&now.tv_sec, &utc);
+    char text[40];
+    const size_t length = strftime(text, sizeof text, "%Y%m%dT%H%M%S", &utc);
+    std::snprintf(text + length, sizeof text - length, ".%06ldZ", now.tv_nsec / 1000);
+    return text;
+}
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -33,25 +67,29 @@ bool readAll(int fd, std::string& out) {
             return false;
         }
         out.append(buffer, static_cast<size_t>(got));
-        if (out.size() > static_cast<size_t>(kMaxFileSize)) return false;
+        if (out.size() > static_cast<size_t>(kMaxFileSize)) return true; // the caller refuses it
     }
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = write(fd, bytes.data(), bytes.size());
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(put));
-    }
+bool syncFolder(const std::string& folder, std::string* reason) {
+    FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd || fsync(fd.get()) != 0) return fail(reason, "cannot flush the folder " + folder);
     return true;
 }
 
-bool syncFolder(const std::string& folder) {
-    FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return fd && fsync(fd.get()) == 0;
+struct FolderCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+// The names in `folder` that start with `prefix`, sorted.
+std::vector<std::string> namesStartingWith(const std::string& folder, const std::string& prefix) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, FolderCloser> dir(opendir(folder.c_str()));
+    if (!dir) return names;
+    while (const dirent* entry = readdir(dir.get()))
+        if (std::string_view(entry->d_name).starts_with(prefix)) names.emplace_back(entry->d_name);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // Removes a temporary file unless it has been renamed into place.
@@ -79,12 +117,20 @@ CFPreferencesFileContents CFPreferencesReadFile(const std::string& path) {
     FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd) {
         // A folder path blocked by a plain file holds no preferences either.
-        contents.state = (errno == ENOENT || errno == ENOTDIR) ? State::Missing : State::Unreadable;
+        const bool missing = errno == ENOENT || errno == ENOTDIR;
+        if (!missing) fail(&contents.reason, "cannot open " + path);
+        contents.state = missing ? State::Missing : State::Unreadable;
         return contents;
     }
     struct stat info {};
-    if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize ||
-        !readAll(fd.get(), contents.bytes)) {
+    if (fstat(fd.get(), &info) != 0 || !readAll(fd.get(), contents.bytes)) {
+        fail(&contents.reason, "cannot read " + path);
+        contents.state = State::Unreadable;
+        return contents;
+    }
+    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileSize ||
+        contents.bytes.size() > static_cast<size_t>(kMaxFileSize)) {
+        contents.reason = path + " is not a regular file of at most 16 MiB";
         contents.state = State::Unreadable;
         return contents;
     }
@@ -109,35 +155,58 @@ std::string CFPreferencesResolveLinks(const std::string& path) {
     return path;
 }
 
-bool CFPreferencesWriteFileAtomically(const std::string& path, std::string_view bytes) {
+bool CFPreferencesWriteFileAtomically(const std::string& path, std::string_view bytes,
+                                      std::string* reason) {
     const std::string folder = folderOf(path);
-    const size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temporaryPath = folder + "/." + name + ".XXXXXX";
+    std::string temporaryPath = folder + "/." + nameOf(path) + ".XXXXXX";
     FileDescriptor fd(mkostemp(temporaryPath.data(), O_CLOEXEC));
-    if (!fd) return false;
+    if (!fd) return fail(reason, "cannot create a file in " + folder);
     TemporaryFile temporary(temporaryPath);
-    if (fchmod(fd.get(), 0600) != 0 || !writeAll(fd.get(), bytes) || fsync(fd.get()) != 0 ||
+    if (fchmod(fd.get(), 0600) != 0 || !WriteAll(fd.get(), bytes) || fsync(fd.get()) != 0 ||
         !fd.close())
-        return false;
-    if (rename(temporaryPath.c_str(), path.c_str()) != 0) return false;
+        return fail(reason, "cannot write " + temporaryPath);
+    if (rename(temporaryPath.c_str(), path.c_str()) != 0)
+        return fail(reason, "cannot replace " + path);
     temporary.keep();
     // The rename is only durable once the folder's entry is on disk as well.
-    return syncFolder(folder);
+    return syncFolder(folder, reason);
+}
+
+bool CFPreferencesKeepCorruptCopy(const std::string& path, std::string_view bytes,
+                                  std::string* reason) {
+    const std::string prefix = nameOf(path) + ".corrupt-";
+    if (!CFPreferencesWriteFileAtomically(path + ".corrupt-" + timeStamp(), bytes, reason))
+        return false;
+    const std::string folder = folderOf(path);
+    const std::vector<std::string> copies = namesStartingWith(folder, prefix);
+    for (size_t i = 0; i + kKeptCorruptCopies < copies.size(); ++i)
+        unlink((folder + "/" + copies[i]).c_str());
+    return true;
 }
 
 std::optional<CFPreferencesLock> CFPreferencesLock::acquire(const std::string& lockPath,
-                                                            std::chrono::milliseconds patience) {
-    FileDescriptor fd(open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600));
-    if (!fd) return std::nullopt;
+                                                            std::chrono::milliseconds patience,
+                                                            std::string* reason) {
+    // Never through a link: a planted link must not make us create or lock files elsewhere.
+    FileDescriptor fd(
+        open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0600));
+    if (!fd) {
+        fail(reason, "cannot open the lock file " + lockPath);
+        return std::nullopt;
+    }
     // Polling with a deadline rather than a blocking flock: a writer that hangs while holding
     // the lock must not hang every other process too.
     const auto deadline = std::chrono::steady_clock::now() + patience;
     auto pause = std::chrono::microseconds(50);
     while (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) ||
-            std::chrono::steady_clock::now() >= deadline)
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            fail(reason, "cannot lock " + lockPath);
             return std::nullopt;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            if (reason) *reason = "another process holds " + lockPath + " too long";
+            return std::nullopt;
+        }
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(5000));
     }

@@ -20,6 +20,7 @@ struct CFPreferencesFileContents {
     State state = State::Missing;
     PlistPtr dictionary;
     std::string bytes;
+    std::string reason; // why an Unreadable file could not be read
 };
 
 // Reads and parses the file at `path` (XML or binary), following symbolic links.
@@ -34,16 +35,25 @@ std::string CFPreferencesResolveLinks(const std::string& path);
 
 // Replaces the file at `path` with `bytes` in one step, never leaving a partial file: a
 // temporary file in the same folder (mode 0600), flushed to disk, renamed over `path`, and the
-// folder flushed too. False, with `path` untouched, when any step fails.
-bool CFPreferencesWriteFileAtomically(const std::string& path, std::string_view bytes);
+// folder flushed too. False, with `path` untouched, when any step fails; `reason`, if given,
+// then says which step and why.
+bool CFPreferencesWriteFileAtomically(const std::string& path, std::string_view bytes,
+                                      std::string* reason = nullptr);
+
+// Keeps the damaged contents of `path` beside it as "<path>.corrupt-<UTC time stamp>", so that
+// each damage gets a copy of its own, and removes all but the newest few of those copies.
+bool CFPreferencesKeepCorruptCopy(const std::string& path, std::string_view bytes,
+                                  std::string* reason = nullptr);
 
 // An exclusive advisory lock on a lock file beside the preference file, held while it lives.
 class CFPreferencesLock {
 public:
-    // Waits at most `patience` for the lock. Nothing when the lock file cannot be opened or
-    // another holder keeps it longer than that.
+    // Waits at most `patience` for the lock. Nothing when the lock file cannot be opened (a
+    // symbolic link at its path is not followed) or another holder keeps it longer than that;
+    // `reason`, if given, then says why.
     static std::optional<CFPreferencesLock> acquire(const std::string& lockPath,
-                                                    std::chrono::milliseconds patience);
+                                                    std::chrono::milliseconds patience,
+                                                    std::string* reason = nullptr);
 
 private:
     explicit CFPreferencesLock(FileDescriptor fd) : fd_(std::move(fd)) {}

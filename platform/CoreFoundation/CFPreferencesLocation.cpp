@@ -3,17 +3,27 @@
 #include "platform/CoreFoundation/XDGFolders.h"
 
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
 
 constexpr size_t kMaxAppIDLength = 200; // keeps "<id>.plist.lock" and temporaries under NAME_MAX
 
-bool makeFolder(const std::string& path) {
+bool makeFolder(const std::string& path, std::string* reason) {
     if (mkdir(path.c_str(), 0700) == 0) return true;
-    if (errno != EEXIST) return false;
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    int error = errno;
+    if (error == EEXIST) {
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0)
+            error = errno; // a dangling or looping link, say
+        else if (S_ISDIR(info.st_mode))
+            return true;
+        else
+            error = ENOTDIR; // something else stands in the way
+    }
+    if (reason) *reason = "cannot create the folder " + path + ": " + std::strerror(error);
+    return false;
 }
 
 } // namespace
@@ -29,12 +39,12 @@ std::optional<std::string> CFPreferencesFilePath(std::string_view appID) {
     return CFPreferencesFolderPath() + "/" + std::string(appID) + ".plist";
 }
 
-bool CFPreferencesCreateFolder() {
+bool CFPreferencesCreateFolder(std::string* reason) {
     const std::string config = XDGConfigHome();
     // Every missing folder of the path down to the configuration folder, as mkdir -p would.
     for (size_t slash = config.find('/', 1); slash != std::string::npos;
          slash = config.find('/', slash + 1)) {
-        if (!makeFolder(config.substr(0, slash))) return false;
+        if (!makeFolder(config.substr(0, slash), reason)) return false;
     }
-    return makeFolder(config) && makeFolder(CFPreferencesFolderPath());
+    return makeFolder(config, reason) && makeFolder(CFPreferencesFolderPath(), reason);
 }

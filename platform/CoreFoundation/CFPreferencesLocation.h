@@ -15,5 +15,6 @@ std::string CFPreferencesFolderPath();
 std::optional<std::string> CFPreferencesFilePath(std::string_view appID);
 
 // Makes the folder, and the configuration folder above it, with mode 0700 where they are
-// missing. False when that fails (for instance because a file stands in the way).
-bool CFPreferencesCreateFolder();
+// missing. False when that fails (for instance because a file stands in the way); `reason`,
+// if given, then says why.
+bool CFPreferencesCreateFolder(std::string* reason = nullptr);

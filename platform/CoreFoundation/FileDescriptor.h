@@ -1,6 +1,8 @@
 // Owns a POSIX file descriptor and closes it when it goes.
 #pragma once
 
+#include <cerrno>
+#include <string_view>
 #include <unistd.h>
 #include <utility>
 
@@ -29,3 +31,17 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Writes all of `bytes` to `fd`, going on after interruptions and short writes. False, with
+// errno saying why, when a write fails.
+inline bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return true;
+}

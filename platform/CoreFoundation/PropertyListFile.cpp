@@ -1,5 +1,7 @@
 #include "platform/CoreFoundation/PropertyListFile.h"
 
+#include "platform/CoreFoundation/PropertyListNesting.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -14,6 +16,8 @@ PlistPtr ReadPropertyListDictionary(const std::string& path) {
 
 PlistPtr ParsePropertyListDictionary(std::string_view data) {
     if (data.empty() || data.size() > std::numeric_limits<uint32_t>::max()) return nullptr;
+    // Checked before parsing: libplist frees (and copies) a tree recursively.
+    if (!PropertyListNestingWithin(data)) return nullptr;
     plist_t root = nullptr;
     plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &root);
     PlistPtr owned(root);

@@ -18,7 +18,8 @@ struct PlistFree {
 using PlistPtr = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistFree>;
 
 // The root dictionary of the property list at `path`; null when the file cannot be read, is
-// not a property list, or its root is not a dictionary.
+// not a property list, its root is not a dictionary, or it nests deeper than
+// kMaxPropertyListNesting.
 PlistPtr ReadPropertyListDictionary(const std::string& path);
 
 // The root dictionary of a property list held in memory; null as above.

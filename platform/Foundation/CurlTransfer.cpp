@@ -57,5 +57,8 @@ CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, C
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(body.limit));
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, appendChunk);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &body);
+    // Every content encoding this libcurl decodes (gzip, deflate, ...); the body cap applies to
+    // the decoded bytes, so a small compressed body cannot unpack past it.
+    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
     return easy;
 }

@@ -1,6 +1,7 @@
 // The set-up every http(s) download of ours shares over libcurl, so that each one keeps the
 // same limits: only http and https (redirects included), a bounded number of redirects,
-// connect and whole-transfer time-outs, no signals, and a cap on the body it keeps.
+// connect and whole-transfer time-outs, no signals, every content encoding curl can decode,
+// and a cap on the (decoded) body it keeps.
 // CORVANTA_FETCH_TIMEOUT (seconds, fractions allowed) shortens both time-outs, never lengthens.
 #pragma once
 

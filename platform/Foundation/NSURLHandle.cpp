@@ -1,8 +1,31 @@
 #include "platform/Foundation/NSURLHandle.h"
 
 #include "platform/Foundation/CurlTransfer.h"
+#include "platform/Foundation/EscapedText.h"
+#include "platform/Foundation/NSLog.h"
+
+#include <mutex>
+
+namespace {
+
+std::mutex waitHookMutex;
+NSURLHandle::WaitHook waitHook; // guarded by waitHookMutex
+
+} // namespace
+
+void NSURLHandle::setWaitHook(WaitHook hook) {
+    std::lock_guard lock(waitHookMutex);
+    waitHook = std::move(hook);
+}
 
 std::optional<std::string> NSURLHandle::resourceData() {
+    std::optional<std::string> data = load();
+    // A line of our own beside the caller's messages, which know only that the load failed.
+    if (!data) NSLogLine("NSURLHandle: " + QuotedText(address_) + ": " + failureReason_);
+    return data;
+}
+
+std::optional<std::string> NSURLHandle::load() {
     failureReason_.clear();
     CurlBody body(kMaxBodyBytes);
     const CurlEasy easy = CurlNewTransfer(
@@ -12,7 +35,17 @@ std::optional<std::string> NSURLHandle::resourceData() {
         return std::nullopt;
     }
     CURL* e = easy.get();
-    const CURLcode result = curl_easy_perform(e);
+    CURLcode result = CURLE_OK;
+    const auto transfer = [&result, e] { result = curl_easy_perform(e); };
+    WaitHook hook;
+    {
+        std::lock_guard lock(waitHookMutex);
+        hook = waitHook;
+    }
+    if (hook)
+        hook(transfer);
+    else
+        transfer();
     if (result != CURLE_OK) {
         failureReason_ = body.overflowed ? "the body is larger than 8 MiB"
                                          : std::string(curl_easy_strerror(result));

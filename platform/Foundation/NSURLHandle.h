@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,12 +19,23 @@ public:
 
     explicit NSURLHandle(std::string address) : address_(std::move(address)) {}
 
-    // Loads the address afresh and gives the body bytes, or nothing when the load failed.
+    // Loads the address afresh and gives the body bytes, decoded from any content encoding, or
+    // nothing when the load failed; a failure is logged with its reason. Returns only when the
+    // transfer has ended, whatever wait hook is installed.
     std::optional<std::string> resourceData();
     // Why the last load failed, for diagnostics; empty after a success.
     const std::string& failureReason() const { return failureReason_; }
 
+    // Our addition: how a load waits for its transfer. The hook is called on the loading thread
+    // with the transfer to run and must return only after the transfer has returned; it may run
+    // it on another thread meanwhile, so that a GUI keeps painting. Without a hook (the
+    // default, or after an empty one is set) the transfer runs on the loading thread.
+    using WaitHook = std::function<void(const std::function<void()>& transfer)>;
+    static void setWaitHook(WaitHook hook);
+
 private:
+    std::optional<std::string> load();
+
     std::string address_;
     std::string failureReason_;
 };

@@ -146,3 +146,80 @@ TEST(Host, ShowsTheCorvantaPaneFilledFromTheRateSite) {
         fs::exists(home.preferencesFile(std::string(CFStringGetUTF8(CorvantaSettingsAppID())))));
     fs::remove(picture);
 }
+
+TEST(Host, TheSummaryPrintsHostileTextsEscaped) {
+    TemporaryConfigHome home;
+    const std::string stored = "\x1b]0;owned\x07,\x1b[2J,";
+    fs::create_directories(home.preferencesFolder());
+    std::ofstream(home.preferencesFile("com.brenwick.Corvanta"))
+        << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Countries</key><string>"
+        << stored << "</string></dict></plist>";
+    LoopbackRateSite site(RatePage({"\xe2\x80\xae"
+                                    "oruE",
+                                    "C1\xc2\x9b"
+                                    "2J",
+                                    "Yen"}));
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    const std::string picture = picturePath();
+    ProgramRun run = screenshot(CORVANTA_PANE_BUNDLE, picture);
+    fs::remove(picture);
+
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* control : {"\x1b", "\x07", "\xe2\x80\xae", "\xc2\x9b"})
+        EXPECT_EQ(run.output.find(control), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Currencies in the menu: \"\\u001b]0;owned\\u0007,\\u001b[2J,\""),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("Available currencies: 2 rows: <U+202E>oruE, Yen"), std::string::npos)
+        << run.output;
+}
+
+TEST(Host, AFailedSaveIsToldInTheWindowAndTheSummary) {
+    TemporaryConfigHome home;
+    const fs::path blocked = home.path() / "config-is-a-file";
+    std::ofstream(blocked) << "in the way";
+    LoopbackRateSite site(RatePage({"Euro"}));
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    environment.set("XDG_CONFIG_HOME", blocked.c_str());
+    const std::string picture = picturePath();
+    ProgramRun run = screenshot(CORVANTA_PANE_BUNDLE, picture);
+    fs::remove(picture);
+
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("Message: \"The settings could not be saved: cannot create the "
+                              "folder " +
+                              blocked.string() + ": Not a directory\""),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("CFPreferences: the preferences of com.brenwick.Corvanta could not "
+                              "be synchronised"),
+              std::string::npos)
+        << run.output;
+}
+
+// A stop request while willSelect waits for a stalled site is acted on once willSelect has
+// returned: the pane is left properly and its settings are stored.
+TEST(Host, AStopRequestDuringTheFirstFetchWaitsForIt) {
+    TemporaryConfigHome home;
+    LoopbackServer stalled;
+    stalled.routes().Get("/d/USD/table.html", [&](const httplib::Request&, httplib::Response& res) {
+        for (int i = 0; i < 500 && !stalled.stopping(); ++i)
+            std::this_thread::sleep_for(10ms);
+        res.set_content("late", "text/html");
+    });
+    stalled.start();
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_RATE_SITE", stalled.site().c_str());
+    environment.set("CORVANTA_FETCH_TIMEOUT", "2");
+    environment.set("QT_QPA_PLATFORM", "offscreen");
+    const auto start = std::chrono::steady_clock::now();
+    ChildProgram host({CORVANTA_PREFS_PATH, CORVANTA_PANE_BUNDLE});
+    std::this_thread::sleep_for(700ms);
+    host.signal(SIGTERM);
+    EXPECT_EQ(host.waitForExit(15s), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 1900ms) << "the fetch ran to its end";
+    EXPECT_TRUE(fs::exists(home.preferencesFile("com.brenwick.Corvanta")))
+        << "didUnselect ran after willSelect";
+}

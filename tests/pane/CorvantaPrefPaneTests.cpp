@@ -207,3 +207,42 @@ TEST_F(CorvantaPane, LeavingStoresBothKeysAndTellsTheMenuPlugIn) {
     EXPECT_EQ(watch.readLine(5s), R"({"On":false,"Countries":"Euro,"})");
     EXPECT_EQ(watch.waitForExit(5s), 0);
 }
+
+namespace {
+
+// Names a hostile page can carry that the Countries list cannot hold.
+const std::string kUnlistableNames[] = {
+    std::string("Zero\0Byte", 9), "Dollar, US", "Tab\tName", "Escape\x1b[2J", "C1\xc2\x85Name",
+};
+
+} // namespace
+
+TEST_F(CorvantaPane, NamesTheListCannotHoldAreNotOfferedAndTheLogSaysWhich) {
+    site.setPage(RatePage({"Euro", kUnlistableNames[0], kUnlistableNames[1], kUnlistableNames[2],
+                           kUnlistableNames[3], kUnlistableNames[4], "Yen"}));
+    testing::internal::CaptureStderr();
+    pane->willSelect();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Euro", "Yen"}));
+    ASSERT_NE(gRatesArray, nullptr);
+    EXPECT_EQ(gRatesArray->size(), 7u) << "the rate array keeps the page's entries";
+    const std::size_t line = log.find("CorvantaPrefPane: 5 currency names left out");
+    ASSERT_NE(line, std::string::npos) << log;
+    EXPECT_EQ(log.find("left out", line + 50), std::string::npos) << "once per fetch";
+    EXPECT_NE(log.find("\"Zero\\u0000Byte\", \"Dollar, US\""), std::string::npos) << log;
+
+    select({0, 1});
+    click("addSelectedButton");
+    EXPECT_EQ(storedList(), "Euro,Yen,") << "every save still succeeds";
+}
+
+TEST_F(CorvantaPane, ControlsAndDirectionOverridesShowAsPlaceholdersButAreStoredAsSpelled) {
+    const std::string reversed = "\xe2\x80\xae"
+                                 "oruE"; // U+202E, then "Euro" backwards
+    site.setPage(RatePage({reversed, "Krone"}));
+    pane->willSelect();
+    EXPECT_EQ(rows(), (std::vector<std::string>{"<U+202E>oruE", "Krone"}));
+    select({0});
+    click("addSelectedButton");
+    EXPECT_EQ(storedList(), reversed + ",");
+}

@@ -1,4 +1,7 @@
 #include "platform/AppleScript/AppleScript.h"
+#include "platform/AppleScript/ScriptProcess.h"
+
+#include <chrono>
 
 #include <gtest/gtest.h>
 
@@ -172,4 +175,66 @@ TEST(NSAppleScript, ScriptsOnlyCompute) {
               ScriptFailure::runtime);
     EXPECT_EQ(valueOf("getmetatable(setmetatable({}, {__index = {k = 'v'}})).__index.k"),
               Value(typeUnicodeText, "v"));
+}
+
+namespace {
+
+// Work inside library calls, which the instruction budget does not count.
+const char* const kBacktrackingMatch = "string.find(string.rep('a',24), string.rep('a*',12)..'b')";
+const char* const kRepeatedHugeStrings = "for i=1,300 do local s=string.rep('x',3e7) end";
+
+} // namespace
+
+// Each hostile script alone: the run must come back, failed, within the wall-clock bound.
+TEST(NSAppleScript, ABacktrackingMatchIsStoppedAtTheDeadline) {
+    ScriptLimits limits;
+    limits.wallClock = std::chrono::milliseconds(1000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(failureOf(kBacktrackingMatch, limits), ScriptFailure::timeLimit);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+}
+
+TEST(NSAppleScript, RepeatedHugeStringsAreStoppedAtTheDeadline) {
+    ScriptLimits limits;
+    limits.wallClock = std::chrono::milliseconds(1000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(failureOf(kRepeatedHugeStrings, limits), ScriptFailure::timeLimit);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+}
+
+TEST(ScriptOutcome, TravelsOverThePipeAndRefusesDamagedFrames) {
+    ScriptOutcome outcome;
+    outcome.result = NSAppleEventDescriptor::listDescriptor(
+        {NSAppleEventDescriptor::descriptorWithString(std::string("a\0b", 3)),
+         NSAppleEventDescriptor::descriptorWithNumber(typeSInt64, "5000050000"),
+         NSAppleEventDescriptor::listDescriptor({NSAppleEventDescriptor::nullDescriptor()})});
+    const std::string bytes = SerializeScriptOutcome(outcome);
+    const std::optional<ScriptOutcome> back = DeserializeScriptOutcome(bytes);
+    ASSERT_TRUE(back && back->result);
+    EXPECT_EQ(SerializeScriptOutcome(*back), bytes);
+    EXPECT_EQ(back->result->descriptorAtIndex(1)->stringValue(), std::string("a\0b", 3));
+
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut)
+        EXPECT_FALSE(DeserializeScriptOutcome(bytes.substr(0, cut))) << cut;
+    EXPECT_FALSE(DeserializeScriptOutcome(bytes + "x")) << "bytes beyond the end";
+
+    ScriptOutcome failure;
+    failure.error = {ScriptFailure::runtime, "out of rates"};
+    const std::optional<ScriptOutcome> failed =
+        DeserializeScriptOutcome(SerializeScriptOutcome(failure));
+    ASSERT_TRUE(failed);
+    EXPECT_FALSE(failed->result);
+    EXPECT_EQ(failed->error.failure, ScriptFailure::runtime);
+    EXPECT_EQ(failed->error.message, "out of rates");
+
+    // A list nested deeper than any result may be, and a count that promises too much.
+    NSAppleEventDescriptor deep = NSAppleEventDescriptor::nullDescriptor();
+    for (int i = 0; i < 200; ++i)
+        deep = NSAppleEventDescriptor::listDescriptor({deep});
+    outcome.result = deep;
+    EXPECT_FALSE(DeserializeScriptOutcome(SerializeScriptOutcome(outcome)));
+    std::string lying = SerializeScriptOutcome(failure);
+    lying.back() = '\1';
+    lying += std::string("tsil", 4) + '\0' + std::string("\xff\xff\xff\xff\0\0\0\0", 8);
+    EXPECT_FALSE(DeserializeScriptOutcome(lying));
 }

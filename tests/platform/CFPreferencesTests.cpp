@@ -1,11 +1,14 @@
 #include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "platform/CoreFoundation/PropertyListNesting.h"
 #include "tests/support/ForkedProcess.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TemporaryConfigHome.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -60,6 +64,16 @@ std::string plistDocument(const std::string& body) {
 // The file's dictionary, as it is on disk rather than in the process's view.
 PlistPtr parseFile(const fs::path& path) {
     return ReadPropertyListDictionary(path.string());
+}
+
+// The kept copies of a damaged `file`, oldest first.
+std::vector<fs::path> corruptCopies(const fs::path& file) {
+    std::vector<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(file.parent_path()))
+        if (entry.path().filename().string().starts_with(file.filename().string() + ".corrupt-"))
+            copies.push_back(entry.path());
+    std::sort(copies.begin(), copies.end());
+    return copies;
 }
 
 mode_t permissions(const fs::path& path) {
@@ -221,7 +235,6 @@ TEST(CFPreferences, ACorruptFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
                                        plistDocument("").substr(0, 20) + "<array>",
                                        std::string("<plist><string>root</string></plist>")}) {
         SCOPED_TRACE(garbage);
-        fs::remove(file.string() + ".corrupt");
         writeFile(file, garbage);
         ASSERT_TRUE(CFPreferencesAppSynchronize(app())) << "nothing pending: reading is enough";
         EXPECT_FALSE(copyValue("On"));
@@ -229,7 +242,8 @@ TEST(CFPreferences, ACorruptFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
 
         CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
         ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
-        EXPECT_EQ(readFile(file.string() + ".corrupt"), garbage);
+        ASSERT_FALSE(corruptCopies(file).empty());
+        EXPECT_EQ(readFile(corruptCopies(file).back()), garbage);
         PlistPtr replaced = parseFile(file);
         ASSERT_TRUE(replaced);
         EXPECT_NE(plist_dict_get_item(replaced.get(), "On"), nullptr);
@@ -321,4 +335,198 @@ TEST(CFPreferencesLock, GivesUpWhenAnotherHolderKeepsTheLockAndIsFreeAfterwards)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     held.reset();
     EXPECT_TRUE(CFPreferencesLock::acquire(lockPath, std::chrono::milliseconds(100)));
+}
+
+namespace {
+
+std::string nestedArrays(std::size_t depth) {
+    std::string arrays;
+    for (std::size_t i = 0; i < depth; ++i)
+        arrays += "<array>";
+    for (std::size_t i = 0; i < depth; ++i)
+        arrays += "</array>";
+    return arrays;
+}
+
+void appendBigEndian(std::string& out, std::uint64_t value, int width) {
+    for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>(value >> shift & 0xFF));
+}
+
+// A binary property list whose root dictionary holds "K": `depth` nested one-item arrays, the
+// innermost one empty; with `loop`, the innermost array holds the outermost one instead.
+std::string binaryNestedArrays(std::uint64_t depth, bool loop = false) {
+    std::string data = "bplist00";
+    std::vector<std::uint64_t> offsets;
+    offsets.push_back(data.size()); // 0: the root, {1: 2}
+    data += '\xD1';
+    appendBigEndian(data, 1, 4);
+    appendBigEndian(data, 2, 4);
+    offsets.push_back(data.size()); // 1: "K"
+    data += "\x51K";
+    for (std::uint64_t level = 0; level < depth; ++level) { // 2 ..: the arrays
+        offsets.push_back(data.size());
+        const bool innermost = level + 1 == depth;
+        if (innermost && !loop) {
+            data += '\xA0';
+        } else {
+            data += '\xA1';
+            appendBigEndian(data, innermost ? 2 : offsets.size(), 4); // the next object
+        }
+    }
+    const std::uint64_t table = data.size();
+    for (const std::uint64_t offset : offsets)
+        appendBigEndian(data, offset, 4);
+    data.append(6, '\0');
+    data += '\x04';
+    data += '\x04';
+    appendBigEndian(data, offsets.size(), 8);
+    appendBigEndian(data, 0, 8);
+    appendBigEndian(data, table, 8);
+    return data;
+}
+
+} // namespace
+
+TEST(PropertyListNesting, CountsContainersOfXmlAndBinaryListsWithoutBeingFooled) {
+    EXPECT_TRUE(PropertyListNestingWithin(plistDocument(nestedArrays(200)), 256));
+    EXPECT_FALSE(PropertyListNestingWithin(plistDocument(nestedArrays(300)), 256));
+    EXPECT_TRUE(PropertyListNestingWithin(plistDocument("<array/><array />" + nestedArrays(3)), 4))
+        << "empty elements open nothing";
+    EXPECT_FALSE(PropertyListNestingWithin("<dict><array><!-- </array> --><array>", 2))
+        << "a closing inside a comment closes nothing";
+    EXPECT_FALSE(PropertyListNestingWithin("<dict><dict\n><dict>", 2));
+
+    EXPECT_TRUE(PropertyListNestingWithin(binaryNestedArrays(100), 256));
+    EXPECT_FALSE(PropertyListNestingWithin(binaryNestedArrays(300), 256));
+    EXPECT_FALSE(PropertyListNestingWithin(binaryNestedArrays(5, true), 256)) << "a cycle";
+    // libplist aborts on a key with a zero character (found by the preference file fuzz target).
+    std::string zeroKey = binaryNestedArrays(1);
+    zeroKey[zeroKey.find("\x51K") + 1] = '\0';
+    EXPECT_FALSE(PropertyListNestingWithin(zeroKey, 256));
+    std::string truncated = binaryNestedArrays(5);
+    truncated.erase(20, 10);
+    EXPECT_FALSE(PropertyListNestingWithin(truncated, 256));
+}
+
+// A file whose values nest deeper than any real settings is damaged: read as empty, kept aside
+// when replaced, and never handed to the recursive parts of libplist.
+TEST(CFPreferences, AFileNestedTooDeeplyCountsAsCorruptXml) {
+    TemporaryConfigHome home;
+    const fs::path file = home.preferencesFile(kApp);
+    const std::string deep =
+        plistDocument("<key>On</key><false/><key>Countries</key>" + nestedArrays(200000));
+    writeFile(file, deep);
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_FALSE(copyValue("On")) << "the defaults show";
+    EXPECT_FALSE(copyValue("Countries"));
+
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    ASSERT_EQ(corruptCopies(file).size(), 1u);
+    EXPECT_EQ(readFile(corruptCopies(file).front()), deep);
+    EXPECT_EQ(copyValue("On").get(), kCFBooleanTrue);
+}
+
+TEST(CFPreferences, AFileNestedTooDeeplyCountsAsCorruptBinary) {
+    TemporaryConfigHome home;
+    writeFile(home.preferencesFile(kApp), binaryNestedArrays(200000));
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_FALSE(copyValue("K"));
+
+    writeFile(home.preferencesFile(kApp), binaryNestedArrays(10, true));
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_FALSE(copyValue("K")) << "a reference cycle is damage too";
+
+    writeFile(home.preferencesFile(kApp), binaryNestedArrays(10));
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_TRUE(copyValue("K")) << "real nesting still reads";
+}
+
+TEST(CFPreferences, EachDamageKeepsACopyOfItsOwnAndOnlyTheNewestFewStay) {
+    TemporaryConfigHome home;
+    const fs::path file = home.preferencesFile(kApp);
+    for (int damage = 0; damage < 7; ++damage) {
+        writeFile(file, "damage " + std::to_string(damage));
+        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+        ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    }
+    const std::vector<fs::path> copies = corruptCopies(file);
+    ASSERT_EQ(copies.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(readFile(copies[static_cast<std::size_t>(i)]), "damage " + std::to_string(i + 2));
+}
+
+TEST(CFPreferences, TheLockFileIsNeverOpenedThroughASymbolicLink) {
+    TemporaryConfigHome home;
+    const fs::path elsewhere = home.path() / "elsewhere";
+    fs::create_directories(home.preferencesFolder());
+    fs::create_symlink(elsewhere, home.preferencesFile(kApp).string() + ".lock");
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
+    EXPECT_FALSE(fs::exists(elsewhere)) << "nothing created at the link's target";
+}
+
+namespace {
+
+struct FailureCase {
+    const char* name;
+    void (*arrange)(const TemporaryConfigHome&);
+    const char* reasonPart;
+};
+
+const FailureCase kFailureCases[] = {
+    {"the configuration folder is a file",
+     [](const TemporaryConfigHome& home) {
+         fs::remove_all(home.path());
+         writeFile(home.path(), "a file");
+     },
+     "Not a directory"},
+    {"the lock is a folder",
+     [](const TemporaryConfigHome& home) {
+         fs::create_directories(home.preferencesFile(kApp).string() + ".lock");
+     },
+     "Is a directory"},
+    {"the file is a symbolic link loop",
+     [](const TemporaryConfigHome& home) {
+         fs::create_directories(home.preferencesFolder());
+         fs::create_symlink(home.preferencesFile(kApp), home.preferencesFile(kApp));
+     },
+     "Too many levels of symbolic links"},
+};
+
+} // namespace
+
+TEST(CFPreferences, AFailedSynchronisationIsLoggedAndToldToTheObserverWithItsReason) {
+    for (const FailureCase& failure : kFailureCases) {
+        SCOPED_TRACE(failure.name);
+        TemporaryConfigHome home;
+        failure.arrange(home);
+        std::vector<std::string> told;
+        CFPreferencesSetFailureObserver([&told](const std::string& id, const std::string& why) {
+            told.push_back(id + ": " + why);
+        });
+        CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+        LogCapture log;
+        EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
+        const std::vector<std::string> lines = log.lines();
+        CFPreferencesSetFailureObserver({});
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_TRUE(lines[0].starts_with("CFPreferences: ")) << lines[0];
+        EXPECT_NE(lines[0].find(failure.reasonPart), std::string::npos) << lines[0];
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_TRUE(told[0].starts_with(std::string(kApp) + ": ")) << told[0];
+        EXPECT_NE(told[0].find(failure.reasonPart), std::string::npos) << told[0];
+    }
+}
+
+TEST(CFPreferences, ABinaryFileWithAZeroInAKeyCountsAsCorrupt) {
+    TemporaryConfigHome home;
+    std::string zeroKey = binaryNestedArrays(1);
+    zeroKey[zeroKey.find("\x51K") + 1] = '\0';
+    writeFile(home.preferencesFile(kApp), zeroKey);
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app())) << "read as empty, not aborted";
+    CFPreferencesSetAppValue(CFSTR("On"), kCFBooleanTrue, app());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_EQ(corruptCopies(home.preferencesFile(kApp)).size(), 1u);
 }

@@ -1,5 +1,6 @@
 // URL loading against a server on loopback: what counts as a page and what as a failure.
 #include "platform/Foundation/NSURL.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/LoopbackServer.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,13 @@ protected:
                 static const std::string chunk(64 * 1024, 'z');
                 return !server_.stopping() && sink.write(chunk.data(), chunk.size());
             });
+        });
+        routes.Get("/gzip", [](const httplib::Request&, httplib::Response& res) {
+            static const char compressed[] =
+                "\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\x03\xb3\xc9\x28\xc9\xcd\xb1\x2b\x4a\x2c"
+                "\x49\x2d\xb6\xd1\x07\xb3\x01\x0d\x4e\x80\x7d\x12\x00\x00\x00";
+            res.set_header("Content-Encoding", "gzip");
+            res.set_content(std::string(compressed, sizeof compressed - 1), "text/html");
         });
         routes.Get("/stalled", [this](const httplib::Request&, httplib::Response& res) {
             for (int i = 0; i < 500 && !server_.stopping(); ++i)
@@ -117,6 +125,41 @@ TEST_F(Loading, TimesOutAsTheEnvironmentAsks) {
     // Nonsense in the variable leaves the built-in limits, which this page meets.
     setenv("CORVANTA_FETCH_TIMEOUT", "soon", 1);
     EXPECT_EQ(load("/page"), "<html>rates</html>");
+}
+
+TEST_F(Loading, DecodesACompressedBody) {
+    EXPECT_EQ(load("/gzip"), "<html>rates</html>");
+}
+
+// The caller logs only that the load failed; the loader says why, on a line of its own.
+TEST_F(Loading, EveryFailureIsLoggedWithItsReason) {
+    setenv("CORVANTA_FETCH_TIMEOUT", "0.5", 1);
+    int refusedPort;
+    {
+        LoopbackServer probe;
+        probe.start();
+        refusedPort = probe.port();
+    }
+    const struct {
+        std::string address;
+        const char* reason;
+    } failures[] = {
+        {server_.url("/status/500"), "status 500"},
+        {server_.url("/over-cap"), "8 MiB"},
+        {server_.url("/stalled"), "Timeout"},
+        {server_.url("/hops/50"), "redirects"},
+        {"http://127.0.0.1:" + std::to_string(refusedPort) + "/page", "connect"},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.address);
+        LogCapture log;
+        EXPECT_FALSE(
+            NSURL::URLWithString(failure.address)->URLHandleUsingCache(false).resourceData());
+        const std::vector<std::string> lines = log.lines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_TRUE(lines[0].starts_with("NSURLHandle: \"" + failure.address + "\": ")) << lines[0];
+        EXPECT_NE(lines[0].find(failure.reason), std::string::npos) << lines[0];
+    }
 }
 
 TEST(URLLoading, NameLookUpIsTimedByTheThreadedResolver) {

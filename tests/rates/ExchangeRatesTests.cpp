@@ -38,13 +38,18 @@ protected:
     }
     void TearDown() override { unsetenv("CORVANTA_RATE_SITE"); }
 
-    // Runs the fetch, returning its result and the log lines it wrote.
+    // Runs the fetch, returning its result and the "Corvanta: " log lines it wrote; the
+    // loader's own lines go to otherLines_.
     std::unique_ptr<RateArray> fetch(Lines& lines) {
         LogCapture log;
         auto rates = ExchangeRatesArray();
-        lines = log.lines();
+        lines.clear();
+        otherLines_.clear();
+        for (std::string& line : log.lines())
+            (line.starts_with("Corvanta: ") ? lines : otherLines_).push_back(std::move(line));
         return rates;
     }
+    Lines otherLines_;
 
     LoopbackServer server_;
     std::string page_;
@@ -148,6 +153,9 @@ TEST_F(RateSite, ErrorStatusIsAFailedLoad) {
         Lines lines;
         EXPECT_EQ(fetch(lines), nullptr) << status;
         EXPECT_EQ(lines, (Lines{L1, L2})) << status;
+        ASSERT_EQ(otherLines_.size(), 1u) << "the reason, on a line of the loader's own";
+        EXPECT_NE(otherLines_[0].find("status " + std::to_string(status)), std::string::npos)
+            << otherLines_[0];
     }
 }
 

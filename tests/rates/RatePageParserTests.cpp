@@ -191,5 +191,21 @@ TEST(RateArrayDescription, RendersEveryEntryOnOneLine) {
               "({country = \"Euro\"; rate = \"0.92\";}, {country = \"\"; rate = \"\";})");
     const std::string hostile = DescribeRateArray({{"a\"b\\c\nCorvanta: forged\r\t\x01", "1"}});
     EXPECT_EQ(hostile,
-              "({country = \"a\\\"b\\\\c\\nCorvanta: forged\\r\\t\\U0001\"; rate = \"1\";})");
+              "({country = \"a\\\"b\\\\c\\nCorvanta: forged\\r\\t\\u0001\"; rate = \"1\";})");
+}
+
+// A page of 8 MiB of tiny cells once gave a log line of 18 MB.
+TEST(RateArrayDescription, StopsAfterItsBoundAndSaysHowManyEntriesWereLeftOut) {
+    const RateArray many(500000, RateEntry{"x", "1"});
+    const std::string line = DescribeRateArray(many);
+    EXPECT_LE(line.size(), kMaxRateArrayDescription + 64);
+    std::size_t shown = 0;
+    for (std::size_t at = 0; (at = line.find("{country", at)) != std::string::npos; ++at)
+        ++shown;
+    EXPECT_GT(shown, 1000u);
+    EXPECT_TRUE(
+        line.ends_with(", ... " + std::to_string(many.size() - shown) + " more entries left out)"))
+        << line.substr(line.size() - 80);
+    EXPECT_EQ(DescribeRateArray({{"Euro", "0.92"}, {"Yen", "150"}}, 40),
+              "({country = \"Euro\"; rate = \"0.92\";}, ... 1 more entries left out)");
 }

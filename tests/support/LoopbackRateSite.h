@@ -50,10 +50,10 @@ inline std::string UnreachableRateSite() {
 }
 
 // A rate page in the markup the rate source reads, one row per name.
-inline std::string RatePage(std::initializer_list<const char*> names) {
+inline std::string RatePage(std::initializer_list<std::string> names) {
     std::string page = "<html><body><table>\n";
     int rate = 1;
-    for (const char* name : names) {
+    for (const std::string& name : names) {
         page += "<tr><td><font face=\"Verdana\" size=-1>&nbsp;&nbsp;";
         page += name;
         page += "&nbsp;&nbsp;</font></td>\n<td><font face=\"Verdana\" size=-1>"

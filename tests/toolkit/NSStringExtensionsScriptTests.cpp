@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 using NSStringExtensions::runScript;
 
 TEST(RunScript, GivesTheResultAsText) {
@@ -39,4 +41,15 @@ TEST(RunScript, EveryFailureIsNil) {
 // An endless script must come back, with nothing, instead of hanging its caller.
 TEST(RunScript, EndlessScriptsComeBack) {
     EXPECT_EQ(runScript("while true do end"), std::nullopt);
+}
+
+// Work inside library calls escapes the instruction budget; the wall-clock bound still holds.
+TEST(RunScript, ScriptsBusyInsideLibraryCallsComeBack) {
+    for (const char* source : {"string.find(string.rep('a',24), string.rep('a*',12)..'b')",
+                               "for i=1,300 do local s=string.rep('x',3e7) end"}) {
+        SCOPED_TRACE(source);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(runScript(source), std::nullopt);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    }
 }
