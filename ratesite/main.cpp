@@ -11,6 +11,7 @@
 #include "ratesite/RatePageServer.h"
 #include "ratesite/RefreshWorker.h"
 
+#include <atomic>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -71,6 +72,11 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
             options.port = static_cast<int>(*port);
         } else if (argument == "--feed" && hasValue) {
             options.feed = argv[++i];
+            if (!options.feed.starts_with("http://") && !options.feed.starts_with("https://")) {
+                std::fprintf(stderr, "corvanta-rate-site: not an http or https address: %s\n",
+                             argv[i]);
+                return 2;
+            }
         } else {
             std::fputs(kUsage, stderr);
             return 2;
@@ -89,6 +95,12 @@ std::chrono::milliseconds shortenedBy(const char* variable, Duration limit) {
     return span;
 }
 
+std::atomic<bool> stopRequested{false};
+
+void stopEarly(int) {
+    stopRequested = true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,24 +108,21 @@ int main(int argc, char** argv) {
     if (const int* exitCode = std::get_if<int>(&parsed)) return *exitCode;
     const Options& options = std::get<Options>(parsed);
 
-    // SIGINT and SIGTERM arrive on a descriptor the server watches; blocked before any thread
-    // starts, so that every thread leaves them to it.
     std::signal(SIGPIPE, SIG_IGN);
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    const FileDescriptor stop(signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    // Until the site serves, a stop request only cuts the first fetch short.
+    struct sigaction early {};
+    early.sa_handler = stopEarly;
+    early.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &early, nullptr);
+    sigaction(SIGTERM, &early, nullptr);
 
     std::string error;
     std::optional<FileDescriptor> listener = ActivatedSocket(error);
     const bool activated = listener.has_value();
     if (!error.empty()) NSLog("corvanta-rate-site: %s", error.c_str());
     if (!listener) listener = ListenOnLoopback(options.port, error);
-    if (!listener || !stop) {
-        std::fprintf(stderr, "corvanta-rate-site: %s\n",
-                     listener ? "cannot watch for signals" : error.c_str());
+    if (!listener) {
+        std::fprintf(stderr, "corvanta-rate-site: %s\n", error.c_str());
         return 1;
     }
 
@@ -124,8 +133,21 @@ int main(int argc, char** argv) {
                        std::chrono::duration_cast<std::chrono::seconds>(retry)},
                       names, store);
     keeper.loadKept();
-    const std::atomic<bool> notCancelled{false};
-    keeper.refreshIfDue(RateKeeper::Clock::now(), notCancelled);
+    keeper.refreshIfDue(RateKeeper::Clock::now(), stopRequested);
+
+    // From here SIGINT and SIGTERM arrive on a descriptor the server watches. They are blocked
+    // before the refresh thread starts, so that it leaves them to the server too.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    if (stopRequested) return 0;
+    const FileDescriptor stop(signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    if (!stop) {
+        std::fprintf(stderr, "corvanta-rate-site: cannot watch for signals\n");
+        return 1;
+    }
     NSLog("corvanta-rate-site: serving %s", keeper.describe().c_str());
 
     std::printf("%s\n", AddressOf(listener->get()).c_str());
