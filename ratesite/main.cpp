@@ -10,9 +10,9 @@
 #include "ratesite/RateKeeper.h"
 #include "ratesite/RatePageServer.h"
 #include "ratesite/RefreshWorker.h"
+#include "ratesite/WholeNumber.h"
 
 #include <atomic>
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -46,13 +46,6 @@ struct Options {
     std::string feed = kDefaultFeed;
 };
 
-std::optional<long> wholeNumber(std::string_view text) {
-    long value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 // Options, or an exit code: 0 after --help, 2 after a usage error.
 std::variant<Options, int> parseOptions(int argc, char** argv) {
     Options options;
@@ -64,7 +57,7 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
         }
         const bool hasValue = i + 1 < argc;
         if (argument == "--port" && hasValue) {
-            const std::optional<long> port = wholeNumber(argv[++i]);
+            const std::optional<long> port = WholeNumber(argv[++i]);
             if (!port || *port < 0 || *port > 65535) {
                 std::fprintf(stderr, "corvanta-rate-site: not a port: %s\n", argv[i]);
                 return 2;
@@ -90,7 +83,7 @@ template <typename Duration>
 std::chrono::milliseconds shortenedBy(const char* variable, Duration limit) {
     std::chrono::milliseconds span = limit;
     if (const char* text = std::getenv(variable))
-        if (const std::optional<long> seconds = wholeNumber(text); seconds && *seconds >= 0)
+        if (const std::optional<long> seconds = WholeNumber(text); seconds && *seconds >= 0)
             span = std::min(span, std::chrono::milliseconds(*seconds * 1000));
     return span;
 }
