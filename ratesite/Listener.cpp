@@ -1,8 +1,9 @@
 #include "ratesite/Listener.h"
 
+#include "ratesite/WholeNumber.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -14,13 +15,9 @@ namespace {
 
 constexpr int kFirstPassedDescriptor = 3; // SD_LISTEN_FDS_START
 
-std::optional<long> number(const char* text) {
-    if (!text) return std::nullopt;
-    long value = 0;
-    const char* end = text + std::strlen(text);
-    const auto result = std::from_chars(text, end, value);
-    if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
-    return value;
+std::optional<long> variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? WholeNumber(value) : std::nullopt;
 }
 
 bool makeNonBlocking(int fd) {
@@ -32,8 +29,8 @@ bool makeNonBlocking(int fd) {
 } // namespace
 
 std::optional<FileDescriptor> ActivatedSocket(std::string& error) {
-    const std::optional<long> pid = number(std::getenv("LISTEN_PID"));
-    const std::optional<long> count = number(std::getenv("LISTEN_FDS"));
+    const std::optional<long> pid = variable("LISTEN_PID");
+    const std::optional<long> count = variable("LISTEN_FDS");
     unsetenv("LISTEN_PID");
     unsetenv("LISTEN_FDS");
     unsetenv("LISTEN_FDNAMES");

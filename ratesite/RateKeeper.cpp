@@ -35,8 +35,9 @@ void RateKeeper::loadKept() {
 
 void RateKeeper::refreshIfDue(Clock::time_point now, const std::atomic<bool>& cancel) {
     if (rates_.date >= LatestExpectedPublication(now)) return;
-    if (lastAttempt_ && now - *lastAttempt_ < settings_.retryInterval) return;
-    lastAttempt_ = now;
+    const auto attemptTime = std::chrono::steady_clock::now();
+    if (lastAttempt_ && attemptTime - *lastAttempt_ < settings_.retryInterval) return;
+    lastAttempt_ = attemptTime;
     attempt(cancel);
 }
 

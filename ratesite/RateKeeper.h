@@ -50,7 +50,8 @@ private:
     ReferenceRates rates_;
     Origin origin_ = Origin::Snapshot;
     FeedValidators validators_; // of the document held, when it came from the feed
-    std::optional<Clock::time_point> lastAttempt_;
+    // On the steady clock, so that setting the system clock cannot hold the next attempt back.
+    std::optional<std::chrono::steady_clock::time_point> lastAttempt_;
 };
 
 // The reference rates bundled with the program, for a first start without the network.

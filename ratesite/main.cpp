@@ -10,8 +10,9 @@
 #include "ratesite/RateKeeper.h"
 #include "ratesite/RatePageServer.h"
 #include "ratesite/RefreshWorker.h"
+#include "ratesite/WholeNumber.h"
 
-#include <charconv>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -45,13 +46,6 @@ struct Options {
     std::string feed = kDefaultFeed;
 };
 
-std::optional<long> wholeNumber(std::string_view text) {
-    long value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 // Options, or an exit code: 0 after --help, 2 after a usage error.
 std::variant<Options, int> parseOptions(int argc, char** argv) {
     Options options;
@@ -63,7 +57,7 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
         }
         const bool hasValue = i + 1 < argc;
         if (argument == "--port" && hasValue) {
-            const std::optional<long> port = wholeNumber(argv[++i]);
+            const std::optional<long> port = WholeNumber(argv[++i]);
             if (!port || *port < 0 || *port > 65535) {
                 std::fprintf(stderr, "corvanta-rate-site: not a port: %s\n", argv[i]);
                 return 2;
@@ -71,6 +65,11 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
             options.port = static_cast<int>(*port);
         } else if (argument == "--feed" && hasValue) {
             options.feed = argv[++i];
+            if (!options.feed.starts_with("http://") && !options.feed.starts_with("https://")) {
+                std::fprintf(stderr, "corvanta-rate-site: not an http or https address: %s\n",
+                             argv[i]);
+                return 2;
+            }
         } else {
             std::fputs(kUsage, stderr);
             return 2;
@@ -84,9 +83,15 @@ template <typename Duration>
 std::chrono::milliseconds shortenedBy(const char* variable, Duration limit) {
     std::chrono::milliseconds span = limit;
     if (const char* text = std::getenv(variable))
-        if (const std::optional<long> seconds = wholeNumber(text); seconds && *seconds >= 0)
+        if (const std::optional<long> seconds = WholeNumber(text); seconds && *seconds >= 0)
             span = std::min(span, std::chrono::milliseconds(*seconds * 1000));
     return span;
+}
+
+std::atomic<bool> stopRequested{false};
+
+void stopEarly(int) {
+    stopRequested = true;
 }
 
 } // namespace
@@ -96,24 +101,21 @@ int main(int argc, char** argv) {
     if (const int* exitCode = std::get_if<int>(&parsed)) return *exitCode;
     const Options& options = std::get<Options>(parsed);
 
-    // SIGINT and SIGTERM arrive on a descriptor the server watches; blocked before any thread
-    // starts, so that every thread leaves them to it.
     std::signal(SIGPIPE, SIG_IGN);
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    const FileDescriptor stop(signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    // Until the site serves, a stop request only cuts the first fetch short.
+    struct sigaction early {};
+    early.sa_handler = stopEarly;
+    early.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &early, nullptr);
+    sigaction(SIGTERM, &early, nullptr);
 
     std::string error;
     std::optional<FileDescriptor> listener = ActivatedSocket(error);
     const bool activated = listener.has_value();
     if (!error.empty()) NSLog("corvanta-rate-site: %s", error.c_str());
     if (!listener) listener = ListenOnLoopback(options.port, error);
-    if (!listener || !stop) {
-        std::fprintf(stderr, "corvanta-rate-site: %s\n",
-                     listener ? "cannot watch for signals" : error.c_str());
+    if (!listener) {
+        std::fprintf(stderr, "corvanta-rate-site: %s\n", error.c_str());
         return 1;
     }
 
@@ -124,8 +126,21 @@ int main(int argc, char** argv) {
                        std::chrono::duration_cast<std::chrono::seconds>(retry)},
                       names, store);
     keeper.loadKept();
-    const std::atomic<bool> notCancelled{false};
-    keeper.refreshIfDue(RateKeeper::Clock::now(), notCancelled);
+    keeper.refreshIfDue(RateKeeper::Clock::now(), stopRequested);
+
+    // From here SIGINT and SIGTERM arrive on a descriptor the server watches. They are blocked
+    // before the refresh thread starts, so that it leaves them to the server too.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    if (stopRequested) return 0;
+    const FileDescriptor stop(signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    if (!stop) {
+        std::fprintf(stderr, "corvanta-rate-site: cannot watch for signals\n");
+        return 1;
+    }
     NSLog("corvanta-rate-site: serving %s", keeper.describe().c_str());
 
     std::printf("%s\n", AddressOf(listener->get()).c_str());

@@ -3,6 +3,7 @@
 #include "rates/RatePage.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/LoopbackRateSite.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +191,40 @@ TEST_F(RateSiteTest, AStalledFeedCostsNoMoreThanTheTimeOut) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
     EXPECT_EQ(dateOnPage(page().body), "2026-10-02");
     EXPECT_NE(log().find("could not fetch the feed"), std::string::npos) << log();
+    site.reset();
+
+    // Told to stop while its first fetch still waits, it stops at once.
+    environment_.set("CORVANTA_FETCH_TIMEOUT", "20");
+    SiteProcess waiting({CORVANTA_RATE_SITE_PATH, "--port", "0", "--feed", feed.url()},
+                        folder_.path() / "site.log");
+    for (int tries = 0; tries < 500 && feed.requests() < 2; ++tries)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(feed.requests(), 2);
+    waiting.child().signal(SIGINT);
+    EXPECT_EQ(waiting.child().waitForExit(3s), 0);
+}
+
+TEST_F(RateSiteTest, ExplainsItsUsageAndRefusesBadArguments) {
+    const ProgramRun help = RunProgram({CORVANTA_RATE_SITE_PATH, "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.output.starts_with("usage: corvanta-rate-site [--port N] [--feed URL]"));
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    } cases[] = {
+        {{"--port", "http"}, "not a port: http"},
+        {{"--port", "65536"}, "not a port: 65536"},
+        {{"--feed", "file:///etc/passwd"}, "not an http or https address: file:///etc/passwd"},
+        {{"--feed"}, "usage:"},
+        {{"--verbose"}, "usage:"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {CORVANTA_RATE_SITE_PATH};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const ProgramRun run = RunProgram(arguments);
+        EXPECT_EQ(run.exitCode, 2) << c.message;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+    }
 }
 
 TEST_F(RateSiteTest, RefreshesInTheBackgroundWhileRequestsGoOn) {
