@@ -18,7 +18,14 @@ std::string LeftOutNamesLine(const std::vector<std::string>& leftOut) {
     std::string line = "CorvantaPrefPane: " + std::to_string(leftOut.size()) +
                        " currency names left out of the table (a \",\" or a control character "
                        "in them):";
-    for (std::size_t i = 0; i < leftOut.size(); ++i)
-        line += (i ? ", " : " ") + QuotedText(leftOut[i]);
+    // Bounded like the log line of the rates: a page of many such names makes no huge line.
+    for (std::size_t i = 0; i < leftOut.size(); ++i) {
+        const std::string name = (i ? ", " : " ") + QuotedText(leftOut[i]);
+        if (line.size() + name.size() > kMaxLeftOutLine) {
+            line += (i ? ", ... " : " ... ") + std::to_string(leftOut.size() - i) + " more";
+            break;
+        }
+        line += name;
+    }
     return line;
 }

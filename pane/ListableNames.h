@@ -16,5 +16,8 @@ struct ListableNames {
 
 ListableNames ListableCurrencyNames(const RateArray& rates);
 
-// The log line naming what was left out, or empty when nothing was.
+inline constexpr std::size_t kMaxLeftOutLine = 64 * 1024;
+
+// The log line naming what was left out, or empty when nothing was; past kMaxLeftOutLine bytes
+// it says how many more there are instead of naming them.
 std::string LeftOutNamesLine(const std::vector<std::string>& leftOut);

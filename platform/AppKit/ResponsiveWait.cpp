@@ -82,6 +82,9 @@ void RunWithoutBlockingWindows(const std::function<void()>& work) {
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
+    // The window system's input held back during the wait reaches Qt now, while the blocker
+    // still drops it: a click given to the busy window must not act once the pane is free.
+    QCoreApplication::processEvents();
     if (failure) std::rethrow_exception(failure);
 }
 

@@ -161,8 +161,25 @@ void setLimit(int resource, rlim_t value) {
     setrlimit(resource, &limit);
 }
 
+// The child's one descriptor besides the standard three.
+constexpr int kChildPipe = 3;
+
 [[noreturn]] void runChild(int out, std::string_view source, const ScriptLimits& limits,
                            std::size_t addressSpace, long cpuSeconds) {
+    // Nothing of the parent's but the pipe: no exec follows, so close-on-exec closes nothing,
+    // and another thread's script pipe or the preferences' lock held here would keep them
+    // open for as long as the script runs. Nor the parent's signal handlers (the host's turn
+    // SIGINT into a byte on its own pipe) or blocked signals.
+    if (out != kChildPipe) {
+        if (dup2(out, kChildPipe) < 0) _exit(1);
+        out = kChildPipe;
+    }
+    close_range(kChildPipe + 1, ~0U, 0);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        signal(number, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
     signal(SIGPIPE, SIG_DFL); // a parent that stopped reading ends us
     setLimit(RLIMIT_CPU, static_cast<rlim_t>(cpuSeconds));
     setLimit(RLIMIT_CORE, 0); // SIGXCPU would dump the script's memory

@@ -122,7 +122,9 @@ bool isKeyText(std::string_view data, std::uint64_t offset) {
 
 // Follows the object references from the top object with an explicit stack; the objects form
 // a graph in which several containers may share a child, so each object is walked once and
-// its depth remembered.
+// its depth remembered. The parser, though, builds a node for every reference it follows, so
+// shared children are also counted as often as they are referred to: sixty arrays each holding
+// the next one twice are a few hundred bytes that would unfold into 2^60 nodes.
 bool binaryNestingWithin(std::string_view data, std::size_t maxDepth) {
     constexpr std::size_t kTrailerSize = 32;
     if (data.size() < kBinaryMagic.size() + kTrailerSize) return false;
@@ -140,6 +142,9 @@ bool binaryNestingWithin(std::string_view data, std::size_t maxDepth) {
     enum : std::uint8_t { unseen, open, done };
     std::vector<std::uint8_t> state(static_cast<std::size_t>(objectCount), unseen);
     std::vector<std::size_t> depthOf(static_cast<std::size_t>(objectCount), 0);
+    // The nodes an object unfolds into, itself included, counted up to just past the limit.
+    std::vector<std::uint64_t> nodesOf(static_cast<std::size_t>(objectCount), 0);
+    std::vector<bool> keyChecked(static_cast<std::size_t>(objectCount), false);
     struct Frame {
         std::uint64_t object;
         std::vector<std::uint64_t> children;
@@ -159,8 +164,10 @@ bool binaryNestingWithin(std::string_view data, std::size_t maxDepth) {
         for (std::uint64_t i = 0; i < container->keys; ++i) {
             const std::uint64_t key = container->references[i];
             if (key >= objectCount) return false;
+            if (keyChecked[key]) continue; // a key shared by many dictionaries is read once
             const auto keyOffset = offsetOf(key);
             if (!keyOffset || !isKeyText(data, *keyOffset)) return false;
+            keyChecked[key] = true;
         }
         state[object] = open;
         stack.push_back(Frame{object, std::move(container->references)});
@@ -180,9 +187,15 @@ bool binaryNestingWithin(std::string_view data, std::size_t maxDepth) {
         }
         // Containers count one level each; other objects none.
         std::size_t deepest = 0;
-        for (const std::uint64_t child : frame.children)
+        std::uint64_t nodes = 1;
+        for (const std::uint64_t child : frame.children) {
             deepest = std::max(deepest, depthOf[child]);
+            nodes = std::min(nodes + std::max<std::uint64_t>(nodesOf[child], 1),
+                             kMaxPropertyListNodes + 1);
+        }
+        if (nodes > kMaxPropertyListNodes) return false;
         depthOf[frame.object] = frame.children.empty() ? 1 : deepest + 1;
+        nodesOf[frame.object] = nodes;
         state[frame.object] = done;
         stack.pop_back();
     }

@@ -1,5 +1,6 @@
 #include "pane/CorvantaPrefPane.h"
 #include "pane/CorvantaSettings.h"
+#include "pane/ListableNames.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/ScopedEnvironment.h"
@@ -234,6 +235,15 @@ TEST_F(CorvantaPane, NamesTheListCannotHoldAreNotOfferedAndTheLogSaysWhich) {
     select({0, 1});
     click("addSelectedButton");
     EXPECT_EQ(storedList(), "Euro,Yen,") << "every save still succeeds";
+}
+
+// A page of many unlistable names must not make one huge log line either.
+TEST(ListableNames, TheLineOfNamesLeftOutStaysBounded) {
+    const std::vector<std::string> many(100000, std::string("\x01", 1));
+    const std::string line = LeftOutNamesLine(many);
+    EXPECT_LE(line.size(), kMaxLeftOutLine + 32);
+    EXPECT_TRUE(line.starts_with("CorvantaPrefPane: 100000 currency names left out")) << line;
+    EXPECT_TRUE(line.ends_with(" more")) << line.substr(line.size() - 40);
 }
 
 TEST_F(CorvantaPane, ControlsAndDirectionOverridesShowAsPlaceholdersButAreStoredAsSpelled) {

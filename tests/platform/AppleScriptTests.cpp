@@ -1,7 +1,15 @@
 #include "platform/AppleScript/AppleScript.h"
 #include "platform/AppleScript/ScriptProcess.h"
+#include "platform/CoreFoundation/FileDescriptor.h"
 
 #include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/eventfd.h>
+#include <thread>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +208,65 @@ TEST(NSAppleScript, RepeatedHugeStringsAreStoppedAtTheDeadline) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(failureOf(kRepeatedHugeStrings, limits), ScriptFailure::timeLimit);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+}
+
+namespace {
+
+// The process ids of this process's children, from /proc.
+std::vector<pid_t> childrenOfThisProcess() {
+    std::vector<pid_t> children;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line)) continue;
+        const std::size_t close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(line.substr(close + 2));
+        char state = 0;
+        pid_t parent = 0;
+        if (fields >> state >> parent && parent == getpid())
+            children.push_back(static_cast<pid_t>(std::stoi(entry.path().filename().string())));
+    }
+    return children;
+}
+
+void ignoreSignal(int) {}
+
+} // namespace
+
+// The script's process keeps nothing of ours but its pipe: another thread's open descriptors
+// (a second script's pipe, the preferences' lock) would stay held for as long as the script
+// runs, and our signal handlers are not the script's.
+TEST(NSAppleScript, TheScriptProcessHoldsNoneOfOurDescriptorsOrHandlers) {
+    const FileDescriptor ours(eventfd(0, EFD_CLOEXEC));
+    struct sigaction handler = {}, previous = {};
+    handler.sa_handler = ignoreSignal;
+    sigaction(SIGINT, &handler, &previous);
+    ScriptLimits limits;
+    limits.wallClock = std::chrono::milliseconds(1500);
+    std::thread longScript([&] { failureOf(kBacktrackingMatch, limits); });
+
+    std::vector<pid_t> children;
+    for (int i = 0; i < 200 && children.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        children = childrenOfThisProcess();
+    }
+    ASSERT_EQ(children.size(), 1u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // past its set-up, into the script
+    const std::string proc = "/proc/" + std::to_string(children[0]);
+    for (const auto& fd : std::filesystem::directory_iterator(proc + "/fd")) {
+        EXPECT_LE(std::stoi(fd.path().filename().string()), 3)
+            << "only the standard three and the pipe";
+        EXPECT_NE(std::filesystem::read_symlink(fd.path()).string(), "anon_inode:[eventfd]");
+    }
+    std::ifstream status(proc + "/status");
+    std::string caught;
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("SigCgt:")) caught = line.substr(7);
+    EXPECT_EQ(std::stoull(caught, nullptr, 16) & (1ull << (SIGINT - 1)), 0u) << caught;
+
+    longScript.join();
+    sigaction(SIGINT, &previous, nullptr);
 }
 
 TEST(ScriptOutcome, TravelsOverThePipeAndRefusesDamagedFrames) {

@@ -353,9 +353,10 @@ void appendBigEndian(std::string& out, std::uint64_t value, int width) {
         out.push_back(static_cast<char>(value >> shift & 0xFF));
 }
 
-// A binary property list whose root dictionary holds "K": `depth` nested one-item arrays, the
-// innermost one empty; with `loop`, the innermost array holds the outermost one instead.
-std::string binaryNestedArrays(std::uint64_t depth, bool loop = false) {
+// A binary property list whose root dictionary holds "K": `depth` nested arrays, each holding
+// the next one `twice` or once, the innermost one empty; with `loop`, the innermost array holds
+// the outermost one instead.
+std::string binaryNestedArrays(std::uint64_t depth, bool loop = false, bool twice = false) {
     std::string data = "bplist00";
     std::vector<std::uint64_t> offsets;
     offsets.push_back(data.size()); // 0: the root, {1: 2}
@@ -370,8 +371,9 @@ std::string binaryNestedArrays(std::uint64_t depth, bool loop = false) {
         if (innermost && !loop) {
             data += '\xA0';
         } else {
-            data += '\xA1';
-            appendBigEndian(data, innermost ? 2 : offsets.size(), 4); // the next object
+            data += twice ? '\xA2' : '\xA1';
+            for (int reference = 0; reference < (twice ? 2 : 1); ++reference)
+                appendBigEndian(data, innermost ? 2 : offsets.size(), 4); // the next object
         }
     }
     const std::uint64_t table = data.size();
@@ -400,6 +402,10 @@ TEST(PropertyListNesting, CountsContainersOfXmlAndBinaryListsWithoutBeingFooled)
     EXPECT_TRUE(PropertyListNestingWithin(binaryNestedArrays(100), 256));
     EXPECT_FALSE(PropertyListNestingWithin(binaryNestedArrays(300), 256));
     EXPECT_FALSE(PropertyListNestingWithin(binaryNestedArrays(5, true), 256)) << "a cycle";
+    EXPECT_TRUE(PropertyListNestingWithin(binaryNestedArrays(10, false, true), 256))
+        << "shared children that unfold into a thousand nodes";
+    EXPECT_FALSE(PropertyListNestingWithin(binaryNestedArrays(60, false, true), 256))
+        << "a few hundred bytes that would unfold into 2^60 nodes";
     // libplist aborts on a key with a zero character (found by the preference file fuzz target).
     std::string zeroKey = binaryNestedArrays(1);
     zeroKey[zeroKey.find("\x51K") + 1] = '\0';
@@ -437,6 +443,10 @@ TEST(CFPreferences, AFileNestedTooDeeplyCountsAsCorruptBinary) {
     writeFile(home.preferencesFile(kApp), binaryNestedArrays(10, true));
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_FALSE(copyValue("K")) << "a reference cycle is damage too";
+
+    writeFile(home.preferencesFile(kApp), binaryNestedArrays(60, false, true));
+    ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
+    EXPECT_FALSE(copyValue("K")) << "so is a file that would unfold past all bounds";
 
     writeFile(home.preferencesFile(kApp), binaryNestedArrays(10));
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
