@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://corvanta.brenwick.example/")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME corvanta)
 # Depends computed from the binaries by dpkg-shlibdeps.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
+# A plug-in no binary links: without it Qt draws the menu's SVG icon as nothing.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6svg6")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "ca-certificates, systemd")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
@@ -46,7 +48,7 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${corvanta_conffiles})
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME corvanta-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
-    "libplist-dev, libcurl4-openssl-dev | libcurl-dev, libicu-dev, liblua5.4-dev, libsdbus-c++-dev, libsystemd-dev")
+    "libplist-dev, libcurl4-openssl-dev | libcurl-dev, libicu-dev, liblua5.4-dev, libsdbus-c++-dev, libsystemd-dev, pkgconf | pkg-config")
 set(CPACK_COMPONENT_DEV_DESCRIPTION
 "Corvanta text toolkit and rate source (development files)
 The C++20 library that Corvanta is built on: the fixed-capacity string

@@ -95,6 +95,13 @@ void PaneWindow::closeEvent(QCloseEvent* event) {
         closeRequested_ = true;
         return;
     }
+    const QString before = message();
     unselect();
+    // The user closed the window and the settings could not be saved as the pane was left:
+    // the window stays this once, so that the reason is read rather than lost with it.
+    if (event->spontaneous() && !message().isEmpty() && message() != before) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }

@@ -123,14 +123,23 @@ CFPreferencesFileContents CFPreferencesReadFile(const std::string& path) {
         return contents;
     }
     struct stat info {};
-    if (fstat(fd.get(), &info) != 0 || !readAll(fd.get(), contents.bytes)) {
+    if (fstat(fd.get(), &info) != 0) {
         fail(&contents.reason, "cannot read " + path);
         contents.state = State::Unreadable;
         return contents;
     }
-    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileSize ||
-        contents.bytes.size() > static_cast<size_t>(kMaxFileSize)) {
+    // Looked at before reading, so that a device or a huge file costs nothing; the size is
+    // checked again after, for a file that grows while it is read.
+    const auto notAFile = [&] {
         contents.reason = path + " is not a regular file of at most 16 MiB";
+        contents.state = State::Unreadable;
+        return std::move(contents);
+    };
+    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) return notAFile();
+    const bool read = readAll(fd.get(), contents.bytes);
+    if (contents.bytes.size() > static_cast<size_t>(kMaxFileSize)) return notAFile();
+    if (!read) {
+        fail(&contents.reason, "cannot read " + path);
         contents.state = State::Unreadable;
         return contents;
     }

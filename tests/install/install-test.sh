@@ -60,7 +60,8 @@ appstreamcli validate --no-net "$prefix/share/metainfo/com.brenwick.Corvanta.met
   >"$scratch/appstream.log" || { cat "$scratch/appstream.log"; fail "the metainfo is not valid"; }
 
 # The installed rate site, with a feed that refuses at once: it serves its bundled snapshot.
-export XDG_CACHE_HOME=$scratch/cache
+# Its cache, and the settings the installed host stores on leaving, stay in the scratch folder.
+export XDG_CACHE_HOME=$scratch/cache XDG_CONFIG_HOME=$scratch/config
 "$prefix/bin/corvanta-rate-site" --port 0 --feed "http://127.0.0.1:9/eurofxref-daily.xml" \
   >"$scratch/site.out" 2>"$scratch/site.err" &
 site=$!
@@ -70,7 +71,8 @@ address=$(head -n1 "$scratch/site.out")
 
 summary=$(env -u CORVANTA_PANE_PATH XDG_DATA_HOME="$scratch/data" \
   XDG_DATA_DIRS="$prefix/share" CORVANTA_RATE_SITE="$address" \
-  "$prefix/bin/corvanta-prefs" --screenshot "$scratch/pane.png" 2>"$scratch/prefs.err") ||
+  dbus-run-session -- "$prefix/bin/corvanta-prefs" --screenshot "$scratch/pane.png" \
+  2>"$scratch/prefs.err") ||
   { cat "$scratch/prefs.err"; fail "the installed host did not show the installed pane"; }
 grep -q "^Available currencies: 29 rows: " <<<"$summary" ||
   fail "the pane does not list the rate site's currencies: $summary"
