@@ -51,8 +51,9 @@ RateMenu::RateMenu()
     connect(&statusAreaCheck_, &QTimer::timeout, this, &RateMenu::checkStatusArea);
 
     readSettings();
+    // The watcher calls on its own thread; the menu is worked on the main thread only.
     watcher_ = std::make_unique<SettingsWatcher>(
-        this, [this] { readSettings(); },
+        [this] { QMetaObject::invokeMethod(this, &RateMenu::readSettings, Qt::QueuedConnection); },
         [] {
             std::cerr << "corvanta-menu: no D-Bus session bus: changes made in the settings "
                          "reach the menu only when it opens\n";

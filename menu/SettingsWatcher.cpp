@@ -3,50 +3,53 @@
 #include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 
-#include <future>
-
 namespace {
-
-void postTo(QObject* context, const std::function<void()>& call) {
-    QMetaObject::invokeMethod(context, call, Qt::QueuedConnection);
-}
 
 void preferencesChanged(CFNotificationCenterRef, void* observer, CFNotificationName, const void*,
                         CFDictionaryRef) {
-    auto* target = static_cast<std::pair<QObject*, std::function<void()>>*>(observer);
-    postTo(target->first, target->second);
+    (*static_cast<const std::function<void()>*>(observer))();
 }
 
 } // namespace
 
-SettingsWatcher::SettingsWatcher(QObject* context, std::function<void()> onChanged,
+SettingsWatcher::SettingsWatcher(std::function<void()> onChanged,
                                  std::function<void()> onUnavailable)
-    : context_(context), onChanged_(std::move(onChanged)),
-      onUnavailable_(std::move(onUnavailable)) {
-    std::promise<CFRunLoopRef> started;
-    std::future<CFRunLoopRef> loop = started.get_future();
-    thread_ = std::thread(
-        [this, &started] { run([&started](CFRunLoopRef loop) { started.set_value(loop); }); });
-    loop_ = loop.get();
+    : onChanged_(std::move(onChanged)), onUnavailable_(std::move(onUnavailable)) {
+    std::promise<void> listening;
+    std::future<void> listens = listening.get_future();
+    thread_ = std::thread([this, &listening] { run(listening); });
+    listens.wait();
 }
 
 SettingsWatcher::~SettingsWatcher() {
-    // A stop asked for before the loop runs still ends it as soon as it starts.
-    CFRunLoopStop(loop_);
+    {
+        std::lock_guard lock(loopMutex_);
+        // A stop asked for before the loop runs still ends it as soon as it starts.
+        if (loop_) CFRunLoopStop(loop_);
+    }
     thread_.join();
 }
 
-void SettingsWatcher::run(std::function<void(CFRunLoopRef)> started) {
-    std::pair<QObject*, std::function<void()>> target(context_, onChanged_);
-    started(CFRunLoopGetCurrent());
+void SettingsWatcher::run(std::promise<void>& listening) {
+    {
+        std::lock_guard lock(loopMutex_);
+        loop_ = CFRunLoopGetCurrent();
+    }
+    listening.set_value();
     CFNotificationCenterRef center = CFNotificationCenterGetDistributedCenter();
-    CFNotificationCenterAddObserver(center, &target, preferencesChanged,
+    CFNotificationCenterAddObserver(center, &onChanged_, preferencesChanged,
                                     CorvantaSettingsChangedName(), CorvantaSettingsChangedObject(),
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
     SInt32 result;
     do {
         result = CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0e10, false);
     } while (result != kCFRunLoopRunStopped && result != kCFRunLoopRunFinished);
-    CFNotificationCenterRemoveEveryObserver(center, &target);
-    if (result == kCFRunLoopRunFinished) postTo(context_, onUnavailable_);
+    CFNotificationCenterRemoveEveryObserver(center, &onChanged_);
+    {
+        // The loop is freed when this thread ends, which may be long before the destructor
+        // runs (no bus: at once); it must not be stopped after that.
+        std::lock_guard lock(loopMutex_);
+        loop_ = nullptr;
+    }
+    if (result == kCFRunLoopRunFinished) onUnavailable_();
 }

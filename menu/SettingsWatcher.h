@@ -1,30 +1,32 @@
 // Listens for the pane's "Preferences Changed" on a thread of its own, which runs the
-// notification centre's run loop, and forwards each one to the Qt main thread.
+// notification centre's run loop. Free of Qt: the caller decides where its calls go.
 #pragma once
 
-#include <QObject>
 #include <functional>
+#include <future>
+#include <mutex>
 #include <thread>
 
 struct __CFRunLoop;
 
 class SettingsWatcher {
 public:
-    // `onChanged` runs on `context`'s thread for each notification; `onUnavailable` once, there
-    // too, when notifications cannot be received (no session bus).
-    SettingsWatcher(QObject* context, std::function<void()> onChanged,
-                    std::function<void()> onUnavailable);
-    // Stops the run loop and waits for the thread.
+    // Both run on the watcher's thread: `onChanged` for each notification, `onUnavailable` once
+    // when notifications cannot be received (no session bus, or the bus went away).
+    SettingsWatcher(std::function<void()> onChanged, std::function<void()> onUnavailable);
+    // Stops the run loop, if it still runs, and waits for the thread.
     ~SettingsWatcher();
     SettingsWatcher(const SettingsWatcher&) = delete;
     SettingsWatcher& operator=(const SettingsWatcher&) = delete;
 
 private:
-    void run(std::function<void(__CFRunLoop*)> started);
+    void run(std::promise<void>& listening);
 
-    QObject* context_;
     std::function<void()> onChanged_;
     std::function<void()> onUnavailable_;
+    // The thread's run loop while it runs; null once it has ended, since the loop belongs to
+    // the thread and goes with it.
+    std::mutex loopMutex_;
     __CFRunLoop* loop_ = nullptr;
     std::thread thread_;
 };

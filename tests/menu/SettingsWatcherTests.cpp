@@ -1,0 +1,77 @@
+#include "menu/SettingsWatcher.h"
+#include "pane/CorvantaSettings.h"
+#include "platform/CoreFoundation/CoreFoundation.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Counts the watcher's calls, which come from its own thread.
+class Calls {
+public:
+    std::function<void()> changed() {
+        return [this] { bump(changed_); };
+    }
+    std::function<void()> unavailable() {
+        return [this] { bump(unavailable_); };
+    }
+    // Waits at most five seconds for `count` calls of the given kind.
+    bool waitForChanged(int count) { return waitFor(changed_, count); }
+    bool waitForUnavailable() { return waitFor(unavailable_, 1); }
+    int unavailableCount() {
+        std::lock_guard lock(mutex_);
+        return unavailable_;
+    }
+
+private:
+    void bump(int& counter) {
+        std::lock_guard lock(mutex_);
+        ++counter;
+        seen_.notify_all();
+    }
+    bool waitFor(const int& counter, int count) {
+        std::unique_lock lock(mutex_);
+        return seen_.wait_for(lock, 5s, [&] { return counter >= count; });
+    }
+
+    std::mutex mutex_;
+    std::condition_variable seen_;
+    int changed_ = 0;
+    int unavailable_ = 0;
+};
+
+// With a bus address that leads nowhere, builds and destroys watchers: one at once, one after
+// its thread has given up. Exits 0 when each said once that it hears nothing, and all ended.
+[[noreturn]] void watchWithoutABus() {
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/corvanta-no-bus", 1);
+    alarm(20);
+    {
+        SettingsWatcher gone(nullptr, [] {});
+    }
+    Calls calls;
+    {
+        SettingsWatcher watcher(calls.changed(), calls.unavailable());
+        if (!calls.waitForUnavailable()) std::exit(3);
+        // By now its thread has ended, and with it the thread's run loop.
+        std::this_thread::sleep_for(100ms);
+    }
+    std::exit(calls.unavailableCount() == 1 ? 0 : 4);
+}
+
+} // namespace
+
+// A fresh copy of the program, so that no earlier connection to the test's bus is reused. Run
+// under the sanitizers, this also shows the watcher never touches its ended thread's loop.
+TEST(SettingsWatcherDeathTest, WithoutASessionBusItSaysSoOnceAndStillEndsCleanly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(watchWithoutABus(), testing::ExitedWithCode(0), "");
+}
