@@ -50,7 +50,6 @@ RateMenu::RateMenu()
     statusAreaCheck_.setInterval(kStatusAreaPoll);
     connect(&statusAreaCheck_, &QTimer::timeout, this, &RateMenu::checkStatusArea);
 
-    readSettings();
     // The watcher calls on its own thread; the menu is worked on the main thread only.
     watcher_ = std::make_unique<SettingsWatcher>(
         [this] { QMetaObject::invokeMethod(this, &RateMenu::readSettings, Qt::QueuedConnection); },
@@ -58,6 +57,8 @@ RateMenu::RateMenu()
             std::cerr << "corvanta-menu: no D-Bus session bus: changes made in the settings "
                          "reach the menu only when it opens\n";
         });
+    // Read once the watcher listens, so that a change saved while it started is not missed.
+    readSettings();
 }
 
 RateMenu::~RateMenu() = default;

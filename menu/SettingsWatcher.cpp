@@ -35,11 +35,12 @@ void SettingsWatcher::run(std::promise<void>& listening) {
         std::lock_guard lock(loopMutex_);
         loop_ = CFRunLoopGetCurrent();
     }
-    listening.set_value();
     CFNotificationCenterRef center = CFNotificationCenterGetDistributedCenter();
     CFNotificationCenterAddObserver(center, &onChanged_, preferencesChanged,
                                     CorvantaSettingsChangedName(), CorvantaSettingsChangedObject(),
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
+    // Only now: a change the caller makes or reads after the constructor is one we hear of.
+    listening.set_value();
     SInt32 result;
     do {
         result = CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0e10, false);

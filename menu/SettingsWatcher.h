@@ -12,7 +12,8 @@ struct __CFRunLoop;
 class SettingsWatcher {
 public:
     // Both run on the watcher's thread: `onChanged` for each notification, `onUnavailable` once
-    // when notifications cannot be received (no session bus, or the bus went away).
+    // when notifications cannot be received (no session bus, or the bus went away). Returns
+    // once the watcher listens, so that no change made afterwards goes unnoticed.
     SettingsWatcher(std::function<void()> onChanged, std::function<void()> onUnavailable);
     // Stops the run loop, if it still runs, and waits for the thread.
     ~SettingsWatcher();

@@ -49,6 +49,12 @@ private:
     int unavailable_ = 0;
 };
 
+void postSettingsChanged() {
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(),
+                                         CorvantaSettingsChangedName(),
+                                         CorvantaSettingsChangedObject(), nullptr, true);
+}
+
 // With a bus address that leads nowhere, builds and destroys watchers: one at once, one after
 // its thread has given up. Exits 0 when each said once that it hears nothing, and all ended.
 [[noreturn]] void watchWithoutABus() {
@@ -74,4 +80,20 @@ private:
 TEST(SettingsWatcherDeathTest, WithoutASessionBusItSaysSoOnceAndStillEndsCleanly) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(watchWithoutABus(), testing::ExitedWithCode(0), "");
+}
+
+TEST(SettingsWatcher, HearsAChangePostedTheMomentItIsBuilt) {
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
+    // Connected already, the post below is out the moment the watcher exists.
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(),
+                                         CFSTR("Corvanta Test Warm-up"), nullptr, nullptr, true);
+    Calls calls;
+    {
+        SettingsWatcher watcher(calls.changed(), calls.unavailable());
+        postSettingsChanged();
+        EXPECT_TRUE(calls.waitForChanged(1));
+        postSettingsChanged();
+        EXPECT_TRUE(calls.waitForChanged(2));
+    }
+    EXPECT_EQ(calls.unavailableCount(), 0);
 }
