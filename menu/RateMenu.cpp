@@ -1,5 +1,6 @@
 #include "menu/RateMenu.h"
 
+#include "menu/FetchSchedule.h"
 #include "menu/StatusAreaRestart.h"
 #include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferences.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-// A fetch older than this is repeated when the menu opens.
-constexpr std::chrono::minutes kRatesGoStale(15);
 // How often the item looks for a status area while there is none.
 constexpr std::chrono::seconds kStatusAreaPoll(3);
 
@@ -109,8 +108,7 @@ void RateMenu::checkStatusArea() {
 
 void RateMenu::fetchIfStale() {
     if (loading_) return;
-    if (!lastFetchEnded_ || std::chrono::steady_clock::now() - *lastFetchEnded_ > kRatesGoStale)
-        fetch();
+    if (FetchIsDue(lastFetchEnded_, fetchFailed_, std::chrono::steady_clock::now())) fetch();
 }
 
 void RateMenu::fetch() {

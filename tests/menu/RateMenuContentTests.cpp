@@ -1,4 +1,5 @@
 #include "menu/DecimalNumber.h"
+#include "menu/FetchSchedule.h"
 #include "menu/RateMenuContent.h"
 #include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
@@ -112,6 +113,17 @@ TEST(RateMenuContent, SaysWhileLoadingAndAfterAFailedFetch) {
     EXPECT_FALSE(failed.currencies[0].enabled);
     EXPECT_EQ(texts(RateMenuContentFor({{"Euro"}, nullptr, true, true, std::nullopt})),
               (Lines{"Loading…", "Euro: no rate"}));
+}
+
+TEST(FetchSchedule, OpeningFetchesRatesGoneStaleAndRetriesAFailedFetchSoon) {
+    using namespace std::chrono_literals;
+    const auto now = std::chrono::steady_clock::now();
+    EXPECT_TRUE(FetchIsDue(std::nullopt, false, now));
+    EXPECT_FALSE(FetchIsDue(now - 14min, false, now));
+    EXPECT_TRUE(FetchIsDue(now - 16min, false, now));
+    // A failed fetch is not left for a quarter of an hour, nor repeated on every opening.
+    EXPECT_FALSE(FetchIsDue(now - 10s, true, now));
+    EXPECT_TRUE(FetchIsDue(now - 31s, true, now));
 }
 
 TEST(RateMenuContent, SaysWhenNoCurrencyIsChosen) {
