@@ -27,8 +27,8 @@ bool appendDigit(DecimalNumber& number, char digit) {
     return !__builtin_add_overflow(shifted, UInt128(digit - '0'), &number.mantissa);
 }
 
-// The integer part: plain digits, or 1-3 digits and then ",ddd" groups. Returns where it ends,
-// or npos when the text does not start with a well-formed integer part.
+// The integer part: plain digits, or 1-3 digits, not all zeros, and then ",ddd" groups. Returns
+// where it ends, or npos when the text does not start with a well-formed integer part.
 std::size_t readIntegerPart(std::string_view text, DecimalNumber& number, bool& fits) {
     std::size_t i = 0;
     while (i < text.size() && isDigit(text[i]))
@@ -36,6 +36,8 @@ std::size_t readIntegerPart(std::string_view text, DecimalNumber& number, bool& 
     if (i == 0) return std::string_view::npos;
     if (i >= text.size() || text[i] != ',') return i;
     if (i > 3) return std::string_view::npos; // a separator after more than three digits
+    // Nobody groups a number that starts with a group of zeros: "0,125" is a decimal comma.
+    if (text.find_first_not_of('0') == i) return std::string_view::npos;
     while (i < text.size() && text[i] == ',') {
         if (text.size() - i < 4) return std::string_view::npos; // fewer than three digits
         for (std::size_t k = 1; k <= 3; ++k)

@@ -16,10 +16,10 @@ struct DecimalNumber {
 // `text` without the blanks (spaces, tabs, line breaks) around it.
 std::string_view TrimBlanks(std::string_view text);
 
-// Reads `text`, blanks around it ignored: one or more digits, or 1-3 digits followed by groups
-// of "," and three digits; then optionally "." and one or more digits. Nothing else (no sign,
-// no exponent, no blank inside). Nothing when `text` is not such a number or has more digits
-// than can be held exactly.
+// Reads `text`, blanks around it ignored: one or more digits, or 1-3 digits (not all zeros)
+// followed by groups of "," and three digits; then optionally "." and one or more digits. Nothing
+// else (no sign, no exponent, no blank inside). Nothing when `text` is not such a number or has
+// more digits than can be held exactly.
 std::optional<DecimalNumber> ParseDecimalNumber(std::string_view text);
 
 // amount × rate rounded half away from zero to two decimals, in plain digits ("1151.09").

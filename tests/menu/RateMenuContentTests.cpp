@@ -42,12 +42,12 @@ TEST(ChosenCurrencies, SplitsAtCommasTrimsSkipsEmptyPartsAndKeepsEachNameOnceAtI
 
 TEST(DecimalNumber, ReadsDigitsWithOptionalGroupingAndDecimalPointOnly) {
     for (const char* good : {"125", "1,250.50", " 99.9 ", "0.5", "0", "007", "1,234,567.891",
-                             "\t12\n", "123,456", "1234567.5"})
+                             "\t12\n", "123,456", "1234567.5", "10,125", "100,000"})
         EXPECT_TRUE(ParseDecimalNumber(good)) << good;
     for (const char* bad :
-         {"",        "  ",        "1,25", "12,3456", "1234,567", ",123",  "1,",
-          "1.",      ".5",        "-1",   "+1",      "1e3",      "1 000", "1.2.3",
-          "1.234,5", "1,234.5,6", "abc",  "12a",     "$5",       "5 USD", "1,,234"})
+         {"",    "  ",  "1,25", "12,3456", "1234,567", ",123",  "1,",      "1.",
+          ".5",  "-1",  "+1",   "1e3",     "1 000",    "1.2.3", "1.234,5", "1,234.5,6",
+          "abc", "12a", "$5",   "5 USD",   "1,,234",   "0,125", "00,125",  "000,125.5"})
         EXPECT_FALSE(ParseDecimalNumber(bad)) << bad;
     EXPECT_EQ(TrimBlanks("  a b \n"), "a b");
     EXPECT_EQ(AmountIn(" 1,250.50\n"), "1,250.50");
