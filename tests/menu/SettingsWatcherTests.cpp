@@ -1,6 +1,7 @@
 #include "menu/SettingsWatcher.h"
 #include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "tests/support/ForkedProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 
@@ -73,6 +75,37 @@ void postSettingsChanged() {
     std::exit(calls.unavailableCount() == 1 ? 0 : 4);
 }
 
+// Another program, as the pane is: connected to the bus already, it posts "Preferences
+// Changed" each time the test asks, so that its post is out the moment the watcher exists.
+class PostingPeer {
+public:
+    PostingPeer() {
+        if (pipe(ask_) != 0) ask_[0] = ask_[1] = -1;
+        peer_.emplace([this] {
+            close(ask_[1]);
+            CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(),
+                                                 CFSTR("Corvanta Test Warm-up"), nullptr, nullptr,
+                                                 true);
+            char request;
+            while (read(ask_[0], &request, 1) == 1)
+                postSettingsChanged();
+            return true;
+        });
+        close(ask_[0]);
+    }
+    ~PostingPeer() {
+        if (ask_[1] >= 0) close(ask_[1]);
+    }
+    PostingPeer(const PostingPeer&) = delete;
+    PostingPeer& operator=(const PostingPeer&) = delete;
+
+    bool post() { return write(ask_[1], "p", 1) == 1; }
+
+private:
+    int ask_[2];
+    std::optional<ForkedProcess> peer_;
+};
+
 } // namespace
 
 // A fresh copy of the program, so that no earlier connection to the test's bus is reused. Run
@@ -84,15 +117,15 @@ TEST(SettingsWatcherDeathTest, WithoutASessionBusItSaysSoOnceAndStillEndsCleanly
 
 TEST(SettingsWatcher, HearsAChangePostedTheMomentItIsBuilt) {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
-    // Connected already, the post below is out the moment the watcher exists.
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDistributedCenter(),
-                                         CFSTR("Corvanta Test Warm-up"), nullptr, nullptr, true);
+    PostingPeer pane;
+    // Time for the peer to connect, which a pane running already has done long ago.
+    std::this_thread::sleep_for(200ms);
     Calls calls;
     {
         SettingsWatcher watcher(calls.changed(), calls.unavailable());
-        postSettingsChanged();
+        ASSERT_TRUE(pane.post());
         EXPECT_TRUE(calls.waitForChanged(1));
-        postSettingsChanged();
+        ASSERT_TRUE(pane.post());
         EXPECT_TRUE(calls.waitForChanged(2));
     }
     EXPECT_EQ(calls.unavailableCount(), 0);
