@@ -1,9 +1,12 @@
 #include "ratesite/ReferenceRates.h"
 
+#include "rates/RatePatterns.h"
 #include "ratesite/PrintableText.h"
+#include "ratesite/RatePageBuilder.h"
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -46,14 +49,38 @@ std::optional<double> plainPositiveDecimal(std::string_view text) {
     return value;
 }
 
-// YYYY-MM-DD with a month and a day that can exist.
+// YYYY-MM-DD naming a day of the calendar: no 2026-02-31, no 29 February outside leap years.
 bool isDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
     for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
         if (!isDigit(text[i])) return false;
-    const int month = (text[5] - '0') * 10 + (text[6] - '0');
-    const int day = (text[8] - '0') * 10 + (text[9] - '0');
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+    const auto number = [text](size_t from, size_t length) {
+        int value = 0;
+        for (size_t i = from; i < from + length; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const std::chrono::year_month_day day{std::chrono::year(number(0, 4)),
+                                          std::chrono::month(static_cast<unsigned>(number(5, 2))),
+                                          std::chrono::day(static_cast<unsigned>(number(8, 2)))};
+    return day.ok();
+}
+
+// Both figures the page shows for a currency, units per dollar and dollars per unit, must be
+// ordinary numbers whose six-decimal text the rate source takes.
+bool isShowable(double perDollar) {
+    constexpr double kSmallest = 1e-6, kLargest = 1e12;
+    for (const double figure : {perDollar, 1 / perDollar})
+        if (!std::isfinite(figure) || figure < kSmallest || figure > kLargest ||
+            SixDecimals(figure).size() > RatePatterns::kLongestRate)
+            return false;
+    return true;
+}
+
+// "1e-30", for a log line about a figure six decimals would show as zero.
+std::string shortest(double value) {
+    char digits[32];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 const char* attribute(const XML_Char** attributes, std::string_view name) {
@@ -109,9 +136,15 @@ public:
             reading.refusal = "it is not the reference-rate document";
         else if (!dateSeen_ || !isDate(date_))
             reading.refusal = "it has no date (YYYY-MM-DD)";
+        else if (conflictingDollar_)
+            reading.refusal = "it lists the US dollar twice with different rates";
         else if (!rates_.perEuro("USD"))
             reading.refusal = "it has no US dollar rate";
+        else if (!isShowable(*rates_.perEuro("USD")))
+            reading.refusal = "its US dollar rate " + shortest(*rates_.perEuro("USD")) +
+                              " gives the euro a rate out of range";
         else {
+            leaveOutUnshowable(reading.skipped);
             rates_.date = date_;
             reading.rates = std::move(rates_);
         }
@@ -134,11 +167,24 @@ private:
                                " is not a plain positive decimal");
             return;
         }
-        if (rates_.perEuro(code)) {
+        if (const std::optional<double> listed = rates_.perEuro(code)) {
+            // The whole page is reckoned from the dollar: two of them leave no right page.
+            if (std::string_view(code) == "USD" && *listed != *value) conflictingDollar_ = true;
             skipped_.push_back(std::string(code) + ": listed again; the first rate is kept");
             return;
         }
         rates_.rates.push_back({code, *value});
+    }
+
+    // Which figures are out of range depends on the dollar, which may come last in the feed.
+    void leaveOutUnshowable(std::vector<std::string>& skipped) {
+        const double dollarsPerEuro = *rates_.perEuro("USD");
+        std::erase_if(rates_.rates, [&](const ReferenceRate& rate) {
+            if (rate.code == "USD" || isShowable(rate.perEuro / dollarsPerEuro)) return false;
+            skipped.push_back(rate.code + ": rate " + shortest(rate.perEuro) +
+                              " is out of range against the US dollar");
+            return true;
+        });
     }
 
     XML_Parser parser_;
@@ -149,6 +195,7 @@ private:
     bool sawCube_ = false;
     bool dateSeen_ = false;
     bool declaresEntities_ = false;
+    bool conflictingDollar_ = false;
     std::string date_;
     ReferenceRates rates_;
     std::vector<std::string> skipped_;

@@ -10,6 +10,17 @@ ReferenceRatesReading readFixture(const std::string& name) {
     return ReadReferenceRates(ReadFixture("feeds/" + name));
 }
 
+// A one-day feed of `entries`, each "CODE RATE".
+std::string feedOf(const std::string& date, const std::vector<std::string>& entries) {
+    std::string feed = "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\" "
+                       "xmlns=\"http://www.ecb.int/vocabulary/2002-08-01/eurofxref\"><Cube>"
+                       "<Cube time=\"" +
+                       date + "\">";
+    for (const std::string& entry : entries)
+        feed += "<Cube currency=\"" + entry.substr(0, 3) + "\" rate=\"" + entry.substr(4) + "\"/>";
+    return feed + "</Cube></Cube></gesmes:Envelope>";
+}
+
 } // namespace
 
 TEST(ReferenceRates, ReadsTheDailyFeedInItsOrder) {
@@ -85,4 +96,53 @@ TEST(ReferenceRates, TakesOnlyTheNewestDayOfAFeedOfSeveral) {
     EXPECT_EQ(reading.rates->date, "2026-12-08");
     ASSERT_EQ(reading.rates->rates.size(), 1u);
     EXPECT_EQ(reading.rates->perEuro("USD"), 1.1);
+}
+
+TEST(ReferenceRates, TakesOnlyDatesOfTheCalendar) {
+    for (const char* date :
+         {"2026-02-31", "2026-02-29", "2026-04-31", "2026-13-01", "2026-00-10"}) {
+        const ReferenceRatesReading reading = ReadReferenceRates(feedOf(date, {"USD 1.1"}));
+        EXPECT_FALSE(reading.rates) << date;
+        EXPECT_EQ(reading.refusal, "it has no date (YYYY-MM-DD)") << date;
+    }
+    for (const char* date : {"2028-02-29", "2026-12-31"})
+        EXPECT_TRUE(ReadReferenceRates(feedOf(date, {"USD 1.1"})).rates) << date;
+}
+
+TEST(ReferenceRates, LeavesOutRatesThePageCouldNotShow) {
+    const std::string tiny = "0." + std::string(309, '0') + "1";
+    const ReferenceRatesReading reading = ReadReferenceRates(
+        feedOf("2026-12-08", {"JPY 150", "AAA " + tiny, "BBB 0.0000001", "CCC 20000000000000",
+                              "DDD 1" + std::string(300, '0'), "IDR 20149.32", "USD 2"}));
+    ASSERT_TRUE(reading.rates) << reading.refusal;
+    std::vector<std::string> codes;
+    for (const ReferenceRate& rate : reading.rates->rates)
+        codes.push_back(rate.code);
+    EXPECT_EQ(codes, (std::vector<std::string>{"JPY", "IDR", "USD"}));
+    EXPECT_EQ(reading.skipped, (std::vector<std::string>{
+                                   "AAA: rate 1e-310 is out of range against the US dollar",
+                                   "BBB: rate 1e-07 is out of range against the US dollar",
+                                   "CCC: rate 2e+13 is out of range against the US dollar",
+                                   "DDD: rate 1e+300 is out of range against the US dollar",
+                               }));
+
+    // The euro's own row is reckoned from the dollar alone.
+    const ReferenceRatesReading extremeDollar =
+        ReadReferenceRates(feedOf("2026-12-08", {"USD 0.0000000001", "JPY 150"}));
+    EXPECT_FALSE(extremeDollar.rates);
+    EXPECT_EQ(extremeDollar.refusal, "its US dollar rate 1e-10 gives the euro a rate out of range");
+}
+
+TEST(ReferenceRates, RefusesTwoDifferentDollarRates) {
+    const ReferenceRatesReading differing =
+        ReadReferenceRates(feedOf("2026-12-08", {"USD 1.1", "JPY 150", "USD 1.2"}));
+    EXPECT_FALSE(differing.rates);
+    EXPECT_EQ(differing.refusal, "it lists the US dollar twice with different rates");
+
+    // The same rate twice is only a repetition.
+    const ReferenceRatesReading repeated =
+        ReadReferenceRates(feedOf("2026-12-08", {"USD 1.1", "USD 1.10"}));
+    ASSERT_TRUE(repeated.rates) << repeated.refusal;
+    EXPECT_EQ(repeated.skipped,
+              (std::vector<std::string>{"USD: listed again; the first rate is kept"}));
 }
