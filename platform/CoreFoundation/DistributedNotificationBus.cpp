@@ -3,6 +3,7 @@
 #include "platform/CoreFoundation/CFLog.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <poll.h>
 #include <sdbus-c++/sdbus-c++.h>
@@ -152,8 +153,18 @@ bool DistributedNotificationBus::isListening() {
 }
 
 void DistributedNotificationBus::readPendingLocked() {
+    const size_t before = received_.size();
     while (connection_->processPendingRequest()) {
     }
+    // Whoever reads the socket (a post, say) may take notifications meant for a run loop that
+    // sleeps on it in another thread; that loop would not wake for them, so it is woken here.
+    if (received_.size() > before)
+        for (const int sleeper : sleepers_) {
+            const std::uint64_t one = 1;
+            if (write(sleeper, &one, sizeof one) < 0) {
+                // The counter is full, so a wake-up is pending already.
+            }
+        }
 }
 
 void DistributedNotificationBus::waitForTraffic(std::chrono::nanoseconds timeout, int wakeFd) {
@@ -166,9 +177,11 @@ void DistributedNotificationBus::waitForTraffic(std::chrono::nanoseconds timeout
         const auto data = connection_->getEventLoopPollData();
         pollfd fds[2] = {{data.fd, data.events, 0}, {wakeFd, POLLIN, 0}};
         // Not holding the lock while asleep, so that other threads may post meanwhile.
+        if (wakeFd >= 0) sleepers_.push_back(wakeFd);
         lock.unlock();
         poll(fds, wakeFd >= 0 ? 2 : 1, pollTimeout(timeout, data));
         lock.lock();
+        if (wakeFd >= 0) sleepers_.erase(std::find(sleepers_.begin(), sleepers_.end(), wakeFd));
         if (connection_) readPendingLocked();
     } catch (const sdbus::Error& error) {
         CFLogLine(std::string("CFNotificationCenter: lost the session bus: ") + error.what());

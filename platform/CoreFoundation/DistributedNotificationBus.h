@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sdbus {
 class IConnection;
@@ -33,8 +34,9 @@ public:
     // Subscribes to every process's notifications. False, after one log line, with no bus.
     bool listen();
     bool isListening();
-    // Waits at most `timeout` for bus traffic or for `wakeFd` to become readable, and reads
-    // what came.
+    // Waits at most `timeout` for bus traffic or for `wakeFd` (an eventfd) to become readable,
+    // and reads what came. Another thread that reads notifications off the bus meanwhile
+    // signals `wakeFd`.
     void waitForTraffic(std::chrono::nanoseconds timeout, int wakeFd);
     // The notifications received so far, oldest first, and forgets them.
     std::deque<ReceivedNotification> takeReceived();
@@ -57,5 +59,7 @@ private:
     std::unique_ptr<sdbus::IObject> emitter_;
     std::unique_ptr<void, std::function<void(void*)>> match_;
     std::deque<ReceivedNotification> received_;
+    // The wake-up eventfds of the run loops asleep in waitForTraffic.
+    std::vector<int> sleepers_;
     int connectedPid_ = 0;
 };

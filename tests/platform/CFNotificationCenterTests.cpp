@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -98,6 +102,34 @@ TEST(CFNotificationCenter, TheRunLoopTimesOutAndStopsWhenAskedTo) {
     post(CFSTR("Stop Now"), nullptr);
     EXPECT_EQ(CFRunLoopRunInMode(kCFRunLoopDefaultMode, 5.0, false), kCFRunLoopRunStopped);
     EXPECT_EQ(seen.names.size(), 1u);
+    CFNotificationCenterRemoveEveryObserver(center, &seen);
+}
+
+// A listener's run loop on one thread, posts from another: the post reads the bus socket the
+// loop sleeps on, and must still wake it for what it read.
+TEST(CFNotificationCenter, APostOnAnotherThreadWakesTheListeningLoop) {
+    REQUIRE_SESSION_BUS();
+    auto* center = CFNotificationCenterGetDistributedCenter();
+    Seen seen;
+    CFNotificationCenterAddObserver(center, &seen, record, CFSTR("Across Threads"), nullptr,
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
+    std::atomic<bool> delivered{false};
+    std::chrono::steady_clock::duration took{};
+    std::thread listener([&] {
+        const auto start = std::chrono::steady_clock::now();
+        while (seen.names.size() < 3 && std::chrono::steady_clock::now() - start < 10s)
+            CFRunLoopRunInMode(kCFRunLoopDefaultMode, 30.0, true);
+        took = std::chrono::steady_clock::now() - start;
+        delivered = seen.names.size() == 3;
+    });
+    std::this_thread::sleep_for(100ms); // the loop is asleep on the bus by now
+    for (int i = 0; i < 3; ++i) {
+        post(CFSTR("Across Threads"), nullptr);
+        std::this_thread::sleep_for(50ms);
+    }
+    listener.join();
+    EXPECT_TRUE(delivered);
+    EXPECT_LT(took, 3s);
     CFNotificationCenterRemoveEveryObserver(center, &seen);
 }
 
