@@ -4,7 +4,20 @@
 #include "ratesite/PublicationSchedule.h"
 #include "ratesite/RatePageBuilder.h"
 
+#include <cstdio>
+
 namespace {
+
+// YYYY-MM-DD of the day after `now` in UTC: the latest date a feed may carry, whatever the
+// time zone its publisher or this machine keeps.
+std::string dayAfter(RateKeeper::Clock::time_point now) {
+    const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(now) +
+                                          std::chrono::days(1)};
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return date;
+}
 
 const char* originName(RateKeeper::Origin origin) {
     switch (origin) {
@@ -64,6 +77,17 @@ void RateKeeper::attempt(const std::atomic<bool>& cancel) {
 
 bool RateKeeper::take(const std::string& document, Origin origin, const std::string& from) {
     ReferenceRatesReading reading = ReadReferenceRates(document);
+    if (reading.rates) {
+        // A date still to come would be kept as up to date and stop every later fetch; an
+        // older one would replace newer rates.
+        if (reading.rates->date > dayAfter(Clock::now())) {
+            reading.refusal = "its date " + reading.rates->date + " is after tomorrow";
+            reading.rates.reset();
+        } else if (reading.rates->date < rates_.date) {
+            reading.refusal = "its date " + reading.rates->date + " is older than the rates held";
+            reading.rates.reset();
+        }
+    }
     if (!reading.rates) {
         NSLog("corvanta-rate-site: refused %s: %s%s%s", from.c_str(), reading.refusal.c_str(),
               rates_.date.empty() ? "" : "; still serving ", describe().c_str());

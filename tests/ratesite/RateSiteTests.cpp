@@ -61,10 +61,20 @@ std::string dateOnPage(const std::string& page) {
                : std::string();
 }
 
-// A day the data cannot be older than the latest publication: nothing is fetched for it.
-std::string feedOfTheFuture() {
-    std::string feed = ReadFixture(kDaily);
-    return std::regex_replace(feed, std::regex("2026-12-08"), "2099-01-01");
+// YYYY-MM-DD of the UTC day `offset` days from today.
+std::string utcDay(int offset) {
+    const std::chrono::year_month_day day{
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()) +
+        std::chrono::days(offset)};
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return date;
+}
+
+// The daily fixture, dated `date`.
+std::string feedOfDay(const std::string& date) {
+    return std::regex_replace(ReadFixture(kDaily), std::regex("2026-12-08"), date);
 }
 
 } // namespace
@@ -112,9 +122,10 @@ TEST_F(RateSiteTest, StartsFromTheCacheAndAsksTheFeedOnlyForAChange) {
 
     // Up-to-date rates in the cache: the feed is not asked at all.
     site.reset();
-    keepInCache(feedOfTheFuture(), "\"v2\"");
+    // Today's rates cannot be older than the latest publication: nothing is fetched for them.
+    keepInCache(feedOfDay(utcDay(0)), "\"v2\"");
     site = start(feed.url());
-    EXPECT_EQ(dateOnPage(page().body), "2099-01-01");
+    EXPECT_EQ(dateOnPage(page().body), utcDay(0));
     EXPECT_EQ(feed.requests(), 1);
 }
 
@@ -150,6 +161,44 @@ TEST_F(RateSiteTest, ABadFeedChangesNothingButOneLogLine) {
         EXPECT_EQ(CountOf(lines, c.reason), 1) << c.name << "\n" << lines;
         EXPECT_EQ(CountOf(lines, "\n"), 2) << c.name << "\n" << lines; // and "serving ..."
     }
+}
+
+TEST_F(RateSiteTest, RefusesADateStillToComeOrOlderThanTheRatesHeld) {
+    FeedServer feed;
+    feed.serve(ReadFixture(kDaily), "\"new\"");
+    // Kept by an earlier run: it would pass for up to date and hold every fetch back.
+    keepInCache(feedOfDay(utcDay(2)), "\"future\"");
+    auto site = start(feed.url());
+    EXPECT_EQ(dateOnPage(page().body), "2026-12-08");
+    EXPECT_EQ(feed.requests(), 1);
+    EXPECT_EQ(feed.lastIfNoneMatch(), "");
+    EXPECT_EQ(CountOf(log(), "its date " + utcDay(2) + " is after tomorrow"), 1) << log();
+
+    // Tomorrow may already be the publisher's today; after it, nothing is.
+    for (const int offset : {2, 400}) {
+        site.reset();
+        std::filesystem::remove(folder_.path() / "site.log");
+        keepInCache(ReadFixture(kDaily), "\"old\"");
+        feed.serve(feedOfDay(utcDay(offset)), "\"new\"");
+        site = start(feed.url());
+        EXPECT_EQ(dateOnPage(page().body), "2026-12-08") << offset;
+        EXPECT_EQ(ReadFile(cacheFile()), ReadFixture(kDaily)) << offset;
+        EXPECT_EQ(CountOf(log(), "is after tomorrow; still serving the rates of 2026-12-08"), 1)
+            << log();
+    }
+
+    site.reset();
+    std::filesystem::remove(folder_.path() / "site.log");
+    feed.serve(feedOfDay("2026-12-07"), "\"new\"");
+    site = start(feed.url());
+    EXPECT_EQ(dateOnPage(page().body), "2026-12-08");
+    EXPECT_EQ(ReadFile(cacheFile()), ReadFixture(kDaily));
+    EXPECT_EQ(CountOf(log(), "its date 2026-12-07 is older than the rates held"), 1) << log();
+
+    site.reset();
+    feed.serve(feedOfDay(utcDay(1)), "\"new\"");
+    site = start(feed.url());
+    EXPECT_EQ(dateOnPage(page().body), utcDay(1));
 }
 
 TEST_F(RateSiteTest, LogsEachBadEntryOnceAndServesTheRest) {
