@@ -1,7 +1,9 @@
 #include "ratesite/RefreshWorker.h"
 
-RefreshWorker::RefreshWorker(RateKeeper& keeper, std::chrono::milliseconds checkEvery)
-    : keeper_(keeper), checkEvery_(checkEvery), thread_([this] { loop(); }) {}
+RefreshWorker::RefreshWorker(RateKeeper& keeper, std::chrono::milliseconds checkEvery,
+                             FirstCheck first)
+    : keeper_(keeper), checkEvery_(checkEvery), checkAtOnce_(first == FirstCheck::AtOnce),
+      thread_([this] { loop(); }) {}
 
 RefreshWorker::~RefreshWorker() {
     {
@@ -13,6 +15,7 @@ RefreshWorker::~RefreshWorker() {
 }
 
 void RefreshWorker::loop() {
+    if (checkAtOnce_) keeper_.refreshIfDue(RateKeeper::Clock::now(), stopping_);
     for (;;) {
         {
             std::unique_lock lock(mutex_);

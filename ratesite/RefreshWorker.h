@@ -12,7 +12,9 @@
 
 class RefreshWorker {
 public:
-    RefreshWorker(RateKeeper& keeper, std::chrono::milliseconds checkEvery);
+    enum class FirstCheck { AfterInterval, AtOnce };
+    RefreshWorker(RateKeeper& keeper, std::chrono::milliseconds checkEvery,
+                  FirstCheck first = FirstCheck::AfterInterval);
     // Stops a transfer under way and waits for the thread.
     ~RefreshWorker();
     RefreshWorker(const RefreshWorker&) = delete;
@@ -23,6 +25,7 @@ private:
 
     RateKeeper& keeper_;
     std::chrono::milliseconds checkEvery_;
+    bool checkAtOnce_;
     std::atomic<bool> stopping_{false};
     std::mutex mutex_;
     std::condition_variable wake_;

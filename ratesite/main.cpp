@@ -126,7 +126,10 @@ int main(int argc, char** argv) {
                        std::chrono::duration_cast<std::chrono::seconds>(retry)},
                       names, store);
     keeper.loadKept();
-    keeper.refreshIfDue(RateKeeper::Clock::now(), stopRequested);
+    // Socket activation means a client is already waiting, on a time-out of its own: it gets
+    // the kept rates at once, and the feed is asked in the background. Started by hand, the
+    // site first tries for today's rates, so that what it prints is served fresh.
+    if (!activated) keeper.refreshIfDue(RateKeeper::Clock::now(), stopRequested);
 
     // From here SIGINT and SIGTERM arrive on a descriptor the server watches. They are blocked
     // before the refresh thread starts, so that it leaves them to the server too.
@@ -146,7 +149,9 @@ int main(int argc, char** argv) {
     std::printf("%s\n", AddressOf(listener->get()).c_str());
     std::fflush(stdout);
 
-    const RefreshWorker worker(keeper, std::min(retry, std::chrono::milliseconds(kCheckEvery)));
+    const RefreshWorker worker(keeper, std::min(retry, std::chrono::milliseconds(kCheckEvery)),
+                               activated ? RefreshWorker::FirstCheck::AtOnce
+                                         : RefreshWorker::FirstCheck::AfterInterval);
     RatePageServer server(listener->get(), store);
     std::optional<std::chrono::milliseconds> idle;
     if (activated) idle = shortenedBy("CORVANTA_RATE_SITE_IDLE_SECONDS", kIdleLimit);

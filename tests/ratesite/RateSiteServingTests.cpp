@@ -108,20 +108,31 @@ TEST_F(RateSiteServingTest, ServesTheSocketSystemdPassesAndLeavesWhenIdle) {
     // systemd-socket-activate starts the program with only what -E passes.
     SiteProcess activated(
         {"/usr/bin/systemd-socket-activate", "-l", "127.0.0.1:" + std::to_string(port), "-E",
-         "XDG_CACHE_HOME=" + folder_.path().string(), "-E", "CORVANTA_RATE_SITE_IDLE_SECONDS=2",
+         "XDG_CACHE_HOME=" + folder_.path().string(), "-E", "CORVANTA_RATE_SITE_IDLE_SECONDS=5",
          "-E", "CORVANTA_FETCH_TIMEOUT=5", CORVANTA_RATE_SITE_PATH, "--feed", feed_.url()},
         logFile());
-    // It waits for the first connection before it starts the site.
+    // It waits for the first connection before it starts the site. That connection's client
+    // is already waiting: it gets the kept rates at once, however slow the feed is.
+    feed_.stallFor(3s);
     PageAnswer answer;
     for (int tries = 0; tries < 50 && answer.status == 0; ++tries) {
         answer = RequestPage(site);
         if (answer.status == 0) std::this_thread::sleep_for(100ms);
     }
     EXPECT_EQ(answer.status, 200) << ReadFile(logFile());
-    EXPECT_EQ(ParseRatePage(answer.body).size(), 29u);
+    EXPECT_LT(answer.took, 2s);
+    EXPECT_NE(answer.body.find("Rates of 2026-10-02"), std::string::npos); // the snapshot's
     EXPECT_EQ(activated.address(10s), site);
+
+    // Meanwhile the feed is asked in the background.
+    const fs::path cached = folder_.path() / "corvanta" / "eurofxref-daily.xml";
+    for (int tries = 0; tries < 100 && !fs::exists(cached); ++tries)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(fs::exists(cached)) << ReadFile(logFile());
+    answer = RequestPage(site);
+    EXPECT_NE(answer.body.find("Rates of 2026-12-08"), std::string::npos);
+    EXPECT_EQ(ParseRatePage(answer.body).size(), 29u);
     EXPECT_EQ(feed_.requests(), 1);
-    EXPECT_TRUE(fs::exists(folder_.path() / "corvanta" / "eurofxref-daily.xml"));
     EXPECT_EQ(activated.child().waitForExit(15s), 0) << ReadFile(logFile());
 }
 
