@@ -26,20 +26,30 @@ namespace {
 
 constexpr const char* kDefaultFeed =
     "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
-constexpr int kDefaultPort = 27315;
+#ifndef CORVANTA_RATE_SITE_PORT
+#error "the build sets CORVANTA_RATE_SITE_PORT"
+#endif
+constexpr int kDefaultPort = CORVANTA_RATE_SITE_PORT;
 constexpr std::chrono::seconds kIdleLimit{5 * 60}; // when started by socket activation
 constexpr std::chrono::seconds kCheckEvery{60};
 
-const char* const kUsage =
-    "usage: corvanta-rate-site [--port N] [--feed URL] [--help]\n"
-    "Serves the US dollar rate page /d/USD/table.html on 127.0.0.1, built from the European\n"
-    "Central Bank's daily euro reference rates, and prints the site's address first.\n"
-    "  --port N    listen on port N (0: any free port; default 27315)\n"
-    "  --feed URL  fetch the reference rates from URL (http or https; default the ECB's)\n"
-    "  --help      print this and exit\n"
-    "Started by systemd socket activation, it serves the socket it is given and exits after\n"
-    "five minutes without a request. The last good feed is kept in $XDG_CACHE_HOME/corvanta;\n"
-    "without it and without the feed, a bundled snapshot of the rates is served.\n";
+// The usage text, with the build's default port in it.
+std::string usage() {
+    return "usage: corvanta-rate-site [--port N] [--feed URL] [--help]\n"
+           "Serves the US dollar rate page /d/USD/table.html on 127.0.0.1, built from\n"
+           "the European Central Bank's daily euro reference rates, and prints the\n"
+           "site's address first.\n"
+           "  --port N    listen on port N (0: any free port; default " +
+           std::to_string(kDefaultPort) +
+           ")\n"
+           "  --feed URL  fetch the reference rates from URL (http or https; default the\n"
+           "              ECB's)\n"
+           "  --help      print this and exit\n"
+           "Started by systemd socket activation, it serves the socket it is given and\n"
+           "exits after five minutes without a request. The last good feed is kept in\n"
+           "$XDG_CACHE_HOME/corvanta; without it and without the feed, a bundled\n"
+           "snapshot of the rates is served.\n";
+}
 
 struct Options {
     int port = kDefaultPort;
@@ -52,7 +62,7 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help") {
-            std::fputs(kUsage, stdout);
+            std::fputs(usage().c_str(), stdout);
             return 0;
         }
         const bool hasValue = i + 1 < argc;
@@ -71,7 +81,7 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
                 return 2;
             }
         } else {
-            std::fputs(kUsage, stderr);
+            std::fputs(usage().c_str(), stderr);
             return 2;
         }
     }
