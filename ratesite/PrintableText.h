@@ -1,5 +1,5 @@
-// Text from the network made safe for one log line: quoted, control bytes and quotes escaped,
-// and cut short when long.
+// Text from the network made safe for one log line: quoted and escaped as QuotedText does, and
+// cut short when long.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "menu/PrefsLauncher.h"
 #include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,12 @@ namespace {
 // A folder with a stand-in corvanta-prefs that counts its starts and runs for `seconds`.
 struct FakePrefs {
     explicit FakePrefs(const char* seconds) {
-        char pattern[] = "/tmp/corvanta-fake-prefs.XXXXXX";
-        folder = mkdtemp(pattern);
         std::ofstream script(folder / "corvanta-prefs");
         script << "#!/bin/sh\necho started >> '" << (folder / "starts").string()
                << "'\nexec /bin/sleep " << seconds << "\n";
         script.close();
         fs::permissions(folder / "corvanta-prefs", fs::perms::owner_all);
     }
-    ~FakePrefs() { fs::remove_all(folder); }
     int starts() const {
         std::ifstream in(folder / "starts");
         int lines = 0;
@@ -33,7 +31,8 @@ struct FakePrefs {
             ++lines;
         return lines;
     }
-    fs::path folder;
+    TemporaryFolder home;
+    const fs::path& folder = home.path();
 };
 
 template <class Predicate> bool eventually(Predicate condition) {

@@ -5,6 +5,7 @@
 
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,26 +14,6 @@
 #include <thread>
 
 using namespace std::chrono_literals;
-
-// A folder of its own for the test, removed afterwards.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = std::filesystem::temp_directory_path() / "corvanta-site.XXXXXX";
-        if (!mkdtemp(pattern.data())) std::abort();
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
