@@ -2,14 +2,21 @@
 // CString256 and CList against std::string and std::vector<std::string>.
 #include "toolkit/CString256.h"
 
-#include "tests/toolkit/FortyTokens.h"
-
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
 namespace {
+
+// 40 tokens between runs of one or two delimiters, padded to 255 characters.
+std::string fortyTokens() {
+    std::string text = "tok0";
+    for (int i = 1; i < 40; ++i)
+        text += (i % 3 ? "," : ", ") + ("tok" + std::to_string(i));
+    text.resize(255, 'z');
+    return text;
+}
 
 void ParseFlattenCString256(benchmark::State& state) {
     const CString256 text(fortyTokens().c_str());

@@ -1,9 +1,10 @@
 // The cost of a preferences synchronisation, with and without a pending write, against the
 // bare libplist and file-system work it rests on; and proof that a read between
 // synchronisations stays in memory.
-#include "pane/CorvantaSettings.h"
+#include "base/AtomicFile.h"
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "settings/CorvantaSettings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,7 +51,7 @@ void BareAtomicPlistWrite(benchmark::State& state) {
     plist_dict_set_item(dictionary.get(), "Countries",
                         plist_new_string("Euro,Japanese Yen,British Pound,"));
     for (auto _ : state) {
-        if (!CFPreferencesWriteFileAtomically(path, CFPropertyListNodeXml(dictionary.get())))
+        if (!WriteFileAtomically(path, CFPropertyListNodeXml(dictionary.get())))
             state.SkipWithError("write failed");
     }
 }

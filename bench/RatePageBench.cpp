@@ -4,7 +4,7 @@
 // pass of std::string_view::find per pattern, and the literal algorithm on the small page.
 #include "rates/RatePage.h"
 #include "rates/RatePatterns.h"
-#include "tests/rates/ReferenceParse.h"
+#include "rates/ReferenceRatePageParse.h"
 
 #include <benchmark/benchmark.h>
 

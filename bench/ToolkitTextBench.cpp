@@ -1,4 +1,6 @@
+// SPDX-License-Identifier: MIT
 // What the localized text cache saves over a table look-up, and what one script run costs.
+#include "base/Identity.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "toolkit/LocalizedString.h"
 #include "toolkit/NSStringExtensions.h"
@@ -27,7 +29,7 @@ CFBundleRef paneBundle() {
         fs::create_directories(path / "Contents/Resources/en.lproj");
         std::ofstream(path / "Contents/Info.plist")
             << "<plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
-               "<string>com.brenwick.preference.Corvanta</string></dict></plist>";
+               "<string>" CORVANTA_PANE_BUNDLE_ID "</string></dict></plist>";
         std::ofstream table(path / "Contents/Resources/en.lproj/LocalizedStrings.strings");
         table << "<plist version=\"1.0\"><dict>";
         for (int i = 0; i < 50; ++i)

@@ -1,10 +1,12 @@
-# The toolkit and the rate source as a C++ library: headers under include/corvanta/ (laid out as
-# in the source tree, so `#include "toolkit/CString256.h"` works the same), static libraries, a
-# CMake package and a pkg-config file. Only the stand-ins they call come along; AppKit (Qt) does
-# not, and no consumer needs Qt's or Lua's headers.
+# SPDX-License-Identifier: MIT
+# The toolkit and the rate source as a C++ library: their public headers under
+# include/corvanta/ (laid out as in the source tree, so `#include "toolkit/CString256.h"` works
+# the same; each folder names its own, see corvanta_public_headers), static libraries, a CMake
+# package and a pkg-config file. Only the stand-ins they call come along, with the base layer;
+# AppKit (Qt) does not, and no consumer needs Qt's, Lua's or curl's headers.
 include(CMakePackageConfigHelpers)
 
-set(CORVANTA_LIBRARIES carbon corefoundation foundation applescript toolkit rates)
+set(CORVANTA_LIBRARIES base carbon corefoundation foundation applescript toolkit rates)
 set(CORVANTA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Corvanta)
 
 install(TARGETS ${CORVANTA_LIBRARIES} EXPORT CorvantaTargets
@@ -18,12 +20,6 @@ install(CODE "
                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/libcorvanta-\${library}.a\")
         endforeach()
     endif()" COMPONENT dev)
-foreach(folder toolkit rates platform/Carbon platform/CoreFoundation platform/Foundation
-               platform/AppleScript)
-    install(DIRECTORY ${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvanta/${folder}
-            COMPONENT dev FILES_MATCHING PATTERN "*.h")
-endforeach()
-
 install(EXPORT CorvantaTargets NAMESPACE Corvanta:: DESTINATION ${CORVANTA_CMAKE_DIR}
         COMPONENT dev)
 configure_package_config_file(cmake/CorvantaConfig.cmake.in

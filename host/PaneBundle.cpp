@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "host/PaneBundle.h"
 
+#include "base/Identity.h"
+#include "host/PaneSearchPath.h"
 #include "platform/AppKit/NSPreferencePaneClasses.h"
 
 #include <dlfcn.h>
@@ -17,8 +20,9 @@ std::optional<std::string> paneBesideProgram() {
     const fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (error) return std::nullopt;
     const fs::path prefix = program.parent_path().parent_path();
-    for (const fs::path& candidate : {prefix / "share/corvanta/panes/Corvanta.prefPane",
-                                      prefix / "Corvanta.prefPane"})
+    for (const fs::path& candidate :
+         {prefix / "share" / CORVANTA_PANE_FOLDER / CORVANTA_PANE_BUNDLE_NAME,
+          prefix / CORVANTA_PANE_BUNDLE_NAME})
         if (fs::is_directory(candidate, error)) return candidate.string();
     return std::nullopt;
 }
@@ -27,9 +31,7 @@ std::optional<std::string> paneBesideProgram() {
 
 std::optional<std::string> FindPaneBundle(const std::optional<std::string>& argument) {
     if (argument) return argument;
-    if (CFBundleRef found =
-            CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta")))
-        return CFBundleGetBundlePath(found);
+    if (auto found = FindPaneOnSearchPath(CORVANTA_PANE_BUNDLE_ID)) return found;
     return paneBesideProgram();
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding a pane bundle and making its principal class.
 #pragma once
 
@@ -9,8 +10,8 @@
 #include <string>
 
 // The bundle to open: `argument` when given, else the Corvanta pane found on the pane search
-// path (CORVANTA_PANE_PATH, the user's and the system's data folders), else the one beside this
-// program (share/corvanta/panes of its prefix, or the build folder). Nothing when none exists.
+// path (PaneSearchPath.h), else the one beside this program (in the pane folder of its
+// prefix's share folder, or in the build folder). Nothing when none exists.
 std::optional<std::string> FindPaneBundle(const std::optional<std::string>& argument);
 
 struct LoadedPane {

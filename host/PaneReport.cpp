@@ -1,7 +1,7 @@
 #include "host/PaneReport.h"
 
+#include "base/EscapedText.h"
 #include "platform/AppKit/AppKit.h"
-#include "platform/Foundation/EscapedText.h"
 
 #include <sstream>
 

@@ -1,16 +1,20 @@
+// SPDX-License-Identifier: MIT
 // corvanta-prefs [--screenshot FILE] [BUNDLE]
 //
 // The settings host: loads a pane bundle, shows its view in a window and drives its life cycle
 // (mainViewDidLoad, willSelect, and didUnselect when the window is closed or the program is
 // told to stop). With --screenshot it does the same off screen, writes the pane as a PNG,
 // prints what the pane shows and leaves it.
+#include "base/EnvironmentLimits.h"
+#include "base/EscapedText.h"
+#include "base/Identity.h"
+#include "desktop/TerminationSignals.h"
 #include "host/PaneBundle.h"
 #include "host/PaneReport.h"
 #include "host/PaneWindow.h"
-#include "host/TerminationSignals.h"
 #include "platform/AppKit/ResponsiveWait.h"
 #include "platform/CoreFoundation/CFPreferences.h"
-#include "platform/Foundation/EscapedText.h"
+#include "platform/Foundation/NSURLHandle.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -27,8 +31,9 @@ const char* const kUsage =
     "usage: corvanta-prefs [--screenshot FILE] [BUNDLE]\n"
     "\n"
     "Shows a settings pane in a window: by default the Corvanta pane, looked for in\n"
-    "CORVANTA_PANE_PATH, then under corvanta/panes in the user's and the system's data folders,\n"
-    "then beside this program (its prefix's share/corvanta/panes, or the build folder).\n"
+    "CORVANTA_PANE_PATH, then under " CORVANTA_PANE_FOLDER " in the user's and the system's data\n"
+    "folders, then beside this program (its prefix's share/" CORVANTA_PANE_FOLDER ", or the build\n"
+    "folder).\n"
     "Closing the window, or SIGINT or SIGTERM, leaves the pane.\n"
     "  --screenshot FILE  show the pane off screen, write it to FILE as a PNG, print what it\n"
     "                     shows, leave it and exit\n"
@@ -110,6 +115,7 @@ int main(int argc, char** argv) {
     });
     // The pane's fetches wait with the window still painting and answering the desktop.
     InstallResponsiveURLLoading();
+    NSURLHandle::setTimeoutCeiling(SecondsInEnvironment("CORVANTA_FETCH_TIMEOUT"));
     // From here on a stop request leaves the pane properly; it is acted on by the event loop.
     TerminationSignals stopRequests([&window] { window.close(); });
     pane.mainViewDidLoad();

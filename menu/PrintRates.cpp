@@ -1,8 +1,8 @@
 #include "menu/PrintRates.h"
 
 #include "menu/RateMenuContent.h"
-#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferences.h"
+#include "settings/CorvantaSettings.h"
 
 int PrintRates(const std::optional<std::string>& amount, std::ostream& out) {
     CFPreferencesAppSynchronize(CorvantaSettingsAppID());

@@ -1,16 +1,17 @@
 #include "menu/RateMenu.h"
 
+#include "base/Identity.h"
 #include "menu/FetchSchedule.h"
 #include "menu/StatusAreaRestart.h"
-#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferences.h"
+#include "platform/Foundation/NSLog.h"
+#include "settings/CorvantaSettings.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
-#include <iostream>
 
 namespace {
 
@@ -22,6 +23,11 @@ QString qText(const std::string& text) {
 }
 
 } // namespace
+
+// The item's icon is a resource of this static library: it must be pulled in by name.
+static void initialiseMenuResources() {
+    Q_INIT_RESOURCE(RateMenuResources);
+}
 
 RateMenu::RateMenu()
     : fetcher_(this, [this](std::shared_ptr<const RateArray> rates) { fetchEnded(rates); }) {
@@ -36,8 +42,9 @@ RateMenu::RateMenu()
             &QCoreApplication::quit);
     connect(&menu_, &QMenu::aboutToShow, this, &RateMenu::aboutToShow);
 
-    item_.setIcon(QIcon::fromTheme(QStringLiteral("com.brenwick.Corvanta"),
-                                   QIcon(QStringLiteral(":/corvanta/com.brenwick.Corvanta.svg"))));
+    initialiseMenuResources();
+    item_.setIcon(QIcon::fromTheme(QStringLiteral(CORVANTA_APPLICATION_ID),
+                                   QIcon(QStringLiteral(":/corvanta/corvanta.svg"))));
     item_.setToolTip(QStringLiteral("Corvanta exchange rates"));
     item_.setContextMenu(&menu_);
     // Panels that send a plain click rather than asking for the menu get the menu too.
@@ -53,8 +60,8 @@ RateMenu::RateMenu()
     watcher_ = std::make_unique<SettingsWatcher>(
         [this] { QMetaObject::invokeMethod(this, &RateMenu::readSettings, Qt::QueuedConnection); },
         [] {
-            std::cerr << "corvanta-menu: no D-Bus session bus: changes made in the settings "
-                         "reach the menu only when it opens\n";
+            NSLogLine("corvanta-menu: no D-Bus session bus: changes made in the settings reach "
+                      "the menu only when it opens");
         });
     // Read once the watcher listens, so that a change saved while it started is not missed.
     readSettings();
@@ -83,8 +90,8 @@ void RateMenu::showOrHideItem() {
     }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         if (!saidNoStatusArea_)
-            std::cerr << "corvanta-menu: no status area (system tray) on this desktop yet; the "
-                         "item shows as soon as one appears\n";
+            NSLogLine("corvanta-menu: no status area (system tray) on this desktop yet; the item "
+                      "shows as soon as one appears");
         saidNoStatusArea_ = true;
         statusAreaCheck_.start();
     } else {
@@ -170,10 +177,10 @@ void RateMenu::openSettings() {
     case PrefsLauncher::Result::AlreadyRunning:
         return;
     case PrefsLauncher::Result::NotFound:
-        std::cerr << "corvanta-menu: corvanta-prefs is not installed beside the menu or on PATH\n";
+        NSLogLine("corvanta-menu: corvanta-prefs is not installed beside the menu or on PATH");
         break;
     case PrefsLauncher::Result::FailedToStart:
-        std::cerr << "corvanta-menu: corvanta-prefs could not be started\n";
+        NSLogLine("corvanta-menu: corvanta-prefs could not be started");
         break;
     }
     item_.showMessage(QStringLiteral("Corvanta"),

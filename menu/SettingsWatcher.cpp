@@ -1,7 +1,7 @@
 #include "menu/SettingsWatcher.h"
 
-#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "settings/CorvantaSettings.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #include "menu/StatusAreaRestart.h"
 
+#include "platform/Foundation/NSLog.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <unistd.h>
 #include <vector>
 
@@ -15,7 +16,7 @@ bool StatusNotifierWatcherPresent() {
 }
 
 void RestartForStatusArea() {
-    std::cerr << "corvanta-menu: a status area has appeared; starting again to show the item\n";
+    NSLogLine("corvanta-menu: a status area has appeared; starting again to show the item");
     std::vector<std::string> arguments;
     for (const QString& argument : QCoreApplication::arguments())
         arguments.push_back(argument.toStdString());
@@ -25,5 +26,5 @@ void RestartForStatusArea() {
     argv.push_back(nullptr);
     std::fflush(nullptr);
     execv("/proc/self/exe", argv.data());
-    std::cerr << "corvanta-menu: cannot start again: " << std::strerror(errno) << "\n";
+    NSLog("corvanta-menu: cannot start again: %s", std::strerror(errno));
 }

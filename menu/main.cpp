@@ -2,10 +2,12 @@
 //
 // The rate menu: a status-area item whose menu shows the currencies chosen in the Corvanta
 // settings with their rates per US dollar, or, with --print, those texts on standard output.
-#include "host/TerminationSignals.h"
+#include "base/EnvironmentLimits.h"
+#include "desktop/TerminationSignals.h"
 #include "menu/PrintRates.h"
 #include "menu/RateMenu.h"
 #include "menu/RateMenuContent.h"
+#include "platform/Foundation/NSURLHandle.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -64,6 +66,7 @@ int main(int argc, char** argv) {
         }
     }
     if (options.amount && !options.print) return usageError("--amount goes with --print");
+    NSURLHandle::setTimeoutCeiling(SecondsInEnvironment("CORVANTA_FETCH_TIMEOUT"));
     if (options.print) return PrintRates(options.amount, std::cout);
 
     QApplication application(argc, argv);

@@ -1,8 +1,8 @@
 #include "pane/CorvantaPrefPane.h"
 
-#include "pane/CorvantaSettings.h"
 #include "pane/ListableNames.h"
 #include "platform/Foundation/NSLog.h"
+#include "settings/CorvantaSettings.h"
 
 std::unique_ptr<RateArray> gRatesArray;
 

@@ -1,6 +1,6 @@
 #include "pane/ListableNames.h"
 
-#include "platform/Foundation/EscapedText.h"
+#include "base/EscapedText.h"
 
 ListableNames ListableCurrencyNames(const RateArray& rates) {
     ListableNames result;

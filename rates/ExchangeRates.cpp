@@ -1,5 +1,6 @@
 #include "rates/ExchangeRates.h"
 
+#include "base/Identity.h"
 #include "platform/Foundation/NSLog.h"
 #include "platform/Foundation/NSURL.h"
 #include "rates/RatePage.h"
@@ -7,10 +8,6 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-
-#ifndef CORVANTA_DEFAULT_RATE_SITE
-#error "the build sets CORVANTA_DEFAULT_RATE_SITE"
-#endif
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "rates/RatePage.h"
 
-#include "platform/Foundation/EscapedText.h"
+#include "base/EscapedText.h"
 
 // Texts are quoted and escaped (QuotedText), so that whatever the page holds the rendering stays
 // on one line, cannot pass for another log line and sends no control to a terminal.

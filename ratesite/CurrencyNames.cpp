@@ -1,21 +1,7 @@
 #include "ratesite/CurrencyNames.h"
 
-#include <cstdlib>
-
 #include <unicode/ucurr.h>
 #include <unicode/unistr.h>
-
-std::string UserLocaleName() {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (!value || !*value) continue;
-        const std::string_view locale(value);
-        const std::string_view name = locale.substr(0, locale.find_first_of(".@"));
-        if (name.empty() || name == "C" || name == "POSIX") break;
-        return std::string(name);
-    }
-    return "en";
-}
 
 CurrencyNames::CurrencyNames(const std::string& localeName)
     : locale_(icu::Locale::createCanonical(localeName.c_str())) {

@@ -9,10 +9,6 @@
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 
-// The locale the user's messages are in: the first of LC_ALL, LC_MESSAGES and LANG that is set,
-// without its codeset and modifier; "en" when none is set or it is "C" or "POSIX".
-std::string UserLocaleName();
-
 class CurrencyNames {
 public:
     explicit CurrencyNames(const std::string& localeName);

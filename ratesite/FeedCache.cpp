@@ -1,12 +1,11 @@
 #include "ratesite/FeedCache.h"
 
-#include "platform/CoreFoundation/CFPreferencesFile.h"
+#include "base/AtomicFile.h"
+#include "base/Folders.h"
 #include "ratesite/ReferenceRates.h"
 
-#include <cerrno>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace {
 
@@ -19,15 +18,6 @@ std::optional<std::string> readSmallFile(const std::string& path, size_t limit) 
     if (in.bad() || static_cast<size_t>(in.gcount()) > limit) return std::nullopt;
     bytes.resize(static_cast<size_t>(in.gcount()));
     return bytes;
-}
-
-// The folder and its parents, private to the user as a cache should be.
-bool makeFolders(const std::string& folder) {
-    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-        if (slash == std::string::npos) return true;
-    }
 }
 
 // "ETag: ..." and "Last-Modified: ..." lines; values never hold line ends (see FeedFetcher).
@@ -57,7 +47,6 @@ std::optional<CachedFeed> FeedCache::read() const {
 }
 
 bool FeedCache::write(const CachedFeed& feed) const {
-    return makeFolders(folder_) &&
-           CFPreferencesWriteFileAtomically(documentPath(), feed.document) &&
-           CFPreferencesWriteFileAtomically(validatorsPath(), validatorsText(feed.validators));
+    return MakePrivateFolders(folder_) && WriteFileAtomically(documentPath(), feed.document) &&
+           WriteFileAtomically(validatorsPath(), validatorsText(feed.validators));
 }

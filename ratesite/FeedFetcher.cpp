@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr CurlLimits kFeedLimits{10, 30, 5};
+constexpr CurlLimits kFeedLimits{std::chrono::seconds(10), std::chrono::seconds(30), 5};
 // A validator longer than this is not one a server means; it is not kept.
 constexpr size_t kLongestValidator = 256;
 
@@ -47,10 +47,11 @@ int checkCancel(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t) 
 } // namespace
 
 FeedAnswer FetchFeed(const std::string& url, const FeedValidators& known,
-                     const std::atomic<bool>& cancel) {
+                     const std::atomic<bool>& cancel,
+                     std::optional<std::chrono::milliseconds> timeoutCeiling) {
     FeedAnswer answer;
     CurlBody body(kMaxFeedBytes);
-    const CurlEasy easy = CurlNewTransfer(url, kFeedLimits, body);
+    const CurlEasy easy = CurlNewTransfer(url, CurlLimitsWithin(kFeedLimits, timeoutCeiling), body);
     if (!easy) {
         answer.failure = "the transfer could not be set up";
         return answer;

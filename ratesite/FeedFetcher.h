@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <string>
 
 // What the feed's last good answer said about its version, sent back to ask for a change only.
@@ -19,6 +21,8 @@ struct FeedAnswer {
     std::string failure;       // with Failed: why
 };
 
-// Asks `url` for the feed. A `cancel` that turns true stops a running transfer.
+// Asks `url` for the feed. A `cancel` that turns true stops a running transfer; a
+// `timeoutCeiling` shortens both time-outs.
 FeedAnswer FetchFeed(const std::string& url, const FeedValidators& known,
-                     const std::atomic<bool>& cancel);
+                     const std::atomic<bool>& cancel,
+                     std::optional<std::chrono::milliseconds> timeoutCeiling = std::nullopt);

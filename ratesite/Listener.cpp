@@ -1,6 +1,6 @@
 #include "ratesite/Listener.h"
 
-#include "ratesite/WholeNumber.h"
+#include "base/WholeNumber.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

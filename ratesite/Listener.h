@@ -2,7 +2,7 @@
 // activation (LISTEN_FDS and LISTEN_PID name it; it is descriptor 3).
 #pragma once
 
-#include "platform/CoreFoundation/FileDescriptor.h"
+#include "base/FileDescriptor.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "ratesite/PrintableText.h"
 
-#include "platform/Foundation/EscapedText.h"
+#include "base/EscapedText.h"
 
 std::string PrintableText(std::string_view text) {
     constexpr size_t kLongest = 40;

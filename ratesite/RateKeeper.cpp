@@ -57,7 +57,7 @@ void RateKeeper::refreshIfDue(Clock::time_point now, const std::atomic<bool>& ca
 void RateKeeper::attempt(const std::atomic<bool>& cancel) {
     // The snapshot's validators would not be the feed's; ask for the whole feed then.
     const FeedValidators known = origin_ == Origin::Snapshot ? FeedValidators{} : validators_;
-    FeedAnswer answer = FetchFeed(settings_.feedUrl, known, cancel);
+    FeedAnswer answer = FetchFeed(settings_.feedUrl, known, cancel, settings_.fetchTimeoutCeiling);
     switch (answer.kind) {
     case FeedAnswer::Kind::NotModified:
         return;

@@ -23,6 +23,7 @@ public:
         std::string feedUrl;
         std::string cacheFolder;
         std::chrono::seconds retryInterval{15 * 60}; // between two attempts at the feed
+        std::optional<std::chrono::milliseconds> fetchTimeoutCeiling; // shortens the feed's
     };
 
     RateKeeper(Settings settings, const CurrencyNames& names, RatePageStore& store);

@@ -1,5 +1,7 @@
 #include "ratesite/RatePageBuilder.h"
 
+#include "rates/RatePatterns.h"
+
 #include <algorithm>
 #include <charconv>
 #include <vector>
@@ -55,21 +57,29 @@ std::vector<Row> rowsOf(const ReferenceRates& rates, const CurrencyNames& names)
     return rows;
 }
 
+// A rate cell: the link whose text the rate source takes as the rate.
+void appendRateCell(std::string& page, std::string_view anchor, double figure) {
+    page += "<td align=\"right\"><font face=\"Verdana\" size=-1><a href=\"#";
+    page += anchor;
+    page += "\" ";
+    page += RatePatterns::kRateOpening;
+    page += SixDecimals(figure);
+    page += RatePatterns::kRateClosing;
+    page += "\n";
+}
+
+// One row in the markup the rate source reads (rates/RatePatterns.h): the name cell, then the
+// units for one dollar, then the dollars for one unit.
 void appendRow(std::string& page, const Row& row) {
     const std::string code = htmlEscaped(row.code);
-    page += "<tr bgcolor=\"#ffffff\">\n<td><font face=\"Verdana\" size=-1>&nbsp;&nbsp;";
+    page += "<tr bgcolor=\"#ffffff\">\n";
+    page += RatePatterns::kNameOpening;
     page += htmlEscaped(row.name);
-    page += "&nbsp;&nbsp;</font></td>\n"
-            "<td align=\"right\"><font face=\"Verdana\" size=-1><a href=\"#";
-    page += code;
-    page += "-per-USD\" class=\"menu\">";
-    page += SixDecimals(row.perDollar);
-    page += "</a>&nbsp;</font></td>\n"
-            "<td align=\"right\"><font face=\"Verdana\" size=-1><a href=\"#USD-per-";
-    page += code;
-    page += "\" class=\"menu\">";
-    page += SixDecimals(1 / row.perDollar);
-    page += "</a>&nbsp;</font></td>\n</tr>\n";
+    page += RatePatterns::kNameClosing;
+    page += "\n";
+    appendRateCell(page, code + "-per-USD", row.perDollar);
+    appendRateCell(page, "USD-per-" + code, 1 / row.perDollar);
+    page += "</tr>\n";
 }
 
 } // namespace

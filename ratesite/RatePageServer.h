@@ -3,7 +3,7 @@
 // client holds one connection slot for a few seconds at most and never the others.
 #pragma once
 
-#include "platform/CoreFoundation/FileDescriptor.h"
+#include "base/FileDescriptor.h"
 #include "ratesite/RatePageStore.h"
 
 #include <chrono>

@@ -3,14 +3,17 @@
 // The local rate site: serves /d/USD/table.html on 127.0.0.1 in the markup the rate source
 // reads, built from the ECB's daily euro reference rates. See RateKeeper for where the rates
 // come from and RatePageServer for how requests are answered.
-#include "platform/CoreFoundation/XDGFolders.h"
+#include "base/EnvironmentLimits.h"
+#include "base/Identity.h"
+#include "base/UserLanguages.h"
+#include "base/WholeNumber.h"
+#include "base/XDGFolders.h"
 #include "platform/Foundation/NSLog.h"
 #include "ratesite/CurrencyNames.h"
 #include "ratesite/Listener.h"
 #include "ratesite/RateKeeper.h"
 #include "ratesite/RatePageServer.h"
 #include "ratesite/RefreshWorker.h"
-#include "ratesite/WholeNumber.h"
 
 #include <atomic>
 #include <csignal>
@@ -26,9 +29,6 @@ namespace {
 
 constexpr const char* kDefaultFeed =
     "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
-#ifndef CORVANTA_RATE_SITE_PORT
-#error "the build sets CORVANTA_RATE_SITE_PORT"
-#endif
 constexpr int kDefaultPort = CORVANTA_RATE_SITE_PORT;
 constexpr std::chrono::seconds kIdleLimit{5 * 60}; // when started by socket activation
 constexpr std::chrono::seconds kCheckEvery{60};
@@ -88,16 +88,6 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
     return options;
 }
 
-// A hidden variable for tests may shorten a time span, never lengthen it.
-template <typename Duration>
-std::chrono::milliseconds shortenedBy(const char* variable, Duration limit) {
-    std::chrono::milliseconds span = limit;
-    if (const char* text = std::getenv(variable))
-        if (const std::optional<long> seconds = WholeNumber(text); seconds && *seconds >= 0)
-            span = std::min(span, std::chrono::milliseconds(*seconds * 1000));
-    return span;
-}
-
 std::atomic<bool> stopRequested{false};
 
 void stopEarly(int) {
@@ -131,9 +121,12 @@ int main(int argc, char** argv) {
 
     const CurrencyNames names(UserLocaleName());
     RatePageStore store;
-    const auto retry = shortenedBy("CORVANTA_RATE_SITE_RETRY_SECONDS", std::chrono::minutes(15));
+    // Hidden settings for tests, which may only shorten these spans.
+    const auto retry =
+        ShortenedByEnvironment("CORVANTA_RATE_SITE_RETRY_SECONDS", std::chrono::minutes(15));
     RateKeeper keeper({options.feed, XDGCacheHome() + "/corvanta",
-                       std::chrono::duration_cast<std::chrono::seconds>(retry)},
+                       std::chrono::duration_cast<std::chrono::seconds>(retry),
+                       SecondsInEnvironment("CORVANTA_FETCH_TIMEOUT")},
                       names, store);
     keeper.loadKept();
     // Socket activation means a client is already waiting, on a time-out of its own: it gets
@@ -164,7 +157,7 @@ int main(int argc, char** argv) {
                                          : RefreshWorker::FirstCheck::AfterInterval);
     RatePageServer server(listener->get(), store);
     std::optional<std::chrono::milliseconds> idle;
-    if (activated) idle = shortenedBy("CORVANTA_RATE_SITE_IDLE_SECONDS", kIdleLimit);
+    if (activated) idle = ShortenedByEnvironment("CORVANTA_RATE_SITE_IDLE_SECONDS", kIdleLimit);
     server.run(stop.get(), idle);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "toolkit/LocalizedString.h"
 
+#include "base/Identity.h"
 #include "platform/CoreFoundation/CFBundle.h"
 #include "platform/CoreFoundation/CFDictionary.h"
 #include "platform/CoreFoundation/CFRef.h"
@@ -40,7 +41,7 @@ CFStringRef freshCopyOf(CFStringRef key) {
 CFStringRef LocalizedString(CFStringRef key) {
     if (!key) return nullptr;
     // Looked up on every call, so a bundle loaded later is used from then on.
-    CFBundleRef bundle = CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta"));
+    CFBundleRef bundle = CFBundleGetBundleWithIdentifier(CFSTR(CORVANTA_PANE_BUNDLE_ID));
     if (!localizedStrings) localizedStrings = textDictionary();
     if (const void* cached = CFDictionaryGetValue(localizedStrings, key))
         return static_cast<CFStringRef>(cached);

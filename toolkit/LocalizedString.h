@@ -1,7 +1,8 @@
-// Texts of the pane's localized string table ("LocalizedStrings" in the bundle
-// com.brenwick.preference.Corvanta) in the user's language. The key is the default text: a key
-// the table lacks comes back as it is. Texts found through the bundle are cached for the life of
-// the process, and every later call with an equal key returns the very same object.
+// Texts of the pane's localized string table ("LocalizedStrings" in the pane's bundle, whose
+// identifier the build sets: CORVANTA_PANE_BUNDLE_ID) in the user's language. The key is the
+// default text: a key the table lacks comes back as it is. Texts found through the bundle are
+// cached for the life of the process, and every later call with an equal key returns the very same
+// object.
 //
 // The caller never owns or releases the result. For a valid key it is never null; a null key, or
 // a character key that is not valid UTF-8, gives null. For use from one thread at a time.

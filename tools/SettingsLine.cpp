@@ -1,7 +1,7 @@
 #include "tools/SettingsLine.h"
 
-#include "pane/CorvantaSettings.h"
-#include "platform/Foundation/EscapedText.h"
+#include "base/EscapedText.h"
+#include "settings/CorvantaSettings.h"
 
 std::string SettingsLine(CFPropertyListRef on, CFPropertyListRef countries) {
     const std::optional<bool> onValue = CorvantaSettingsOnValue(on);

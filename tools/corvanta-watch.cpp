@@ -1,8 +1,9 @@
 // corvanta-watch: stands in for the menu plug-in's side of the settings contract. Prints the
 // settings as the plug-in reads them, then again each time the pane says they changed.
 
-#include "pane/CorvantaSettings.h"
+#include "base/Identity.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "settings/CorvantaSettings.h"
 #include "tools/SettingsLine.h"
 
 #include <cstdio>
@@ -13,12 +14,12 @@ namespace {
 const char* const kUsage =
     "usage: corvanta-watch [--once] [--help]\n"
     "\n"
-    "Prints the Corvanta settings (application id com.brenwick.Corvanta) as the menu plug-in\n"
-    "reads them: one JSON object per line, such as\n"
+    "Prints the Corvanta settings (application id " CORVANTA_APPLICATION_ID ") as the menu\n"
+    "plug-in reads them: one JSON object per line, such as\n"
     "  {\"On\":true,\"Countries\":\"Euro,\"}\n"
     "with null for a key that is missing or of another type. The first line comes at once;\n"
-    "then, each time the notification \"Preferences Changed\" with the object\n"
-    "\"com.brenwick.preference.Corvanta\" arrives on the D-Bus session bus, it synchronises the\n"
+    "then, each time the notification \"" CORVANTA_CHANGED_NOTIFICATION "\" with the object\n"
+    "\"" CORVANTA_CHANGED_OBJECT "\" arrives on the D-Bus session bus, it synchronises the\n"
     "preferences and prints them again.\n"
     "\n"
     "  --once   exit after the first notification\n"

@@ -1,6 +1,6 @@
 #include "platform/AppKit/NSTableView.h"
 
-#include "platform/Foundation/EscapedText.h"
+#include "base/EscapedText.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -18,10 +18,6 @@ public:
         rows_ = owner_.dataSource_
                     ? std::max<NSInteger>(0, owner_.dataSource_->numberOfRowsInTableView(&owner_))
                     : 0;
-        endResetModel();
-    }
-    void columnsChanged() {
-        beginResetModel();
         endResetModel();
     }
     NSInteger rows() const { return rows_; }
@@ -71,11 +67,6 @@ NSTableView::NSTableView(QTableView* table)
 void NSTableView::setDataSource(NSTableViewDataSource* dataSource) {
     dataSource_ = dataSource;
     model_->reload();
-}
-
-void NSTableView::addTableColumn(std::unique_ptr<NSTableColumn> column) {
-    columns_.push_back(std::move(column));
-    model_->columnsChanged();
 }
 
 void NSTableView::reloadData() {

@@ -53,7 +53,6 @@ public:
     NSTableViewDataSource* dataSource() const { return dataSource_; }
 
     const std::vector<std::unique_ptr<NSTableColumn>>& tableColumns() const { return columns_; }
-    void addTableColumn(std::unique_ptr<NSTableColumn> column);
 
     // Asks the data source again for the number of rows and every cell.
     void reloadData();

@@ -1,8 +1,8 @@
 #include "platform/AppleScript/ScriptProcess.h"
 
+#include "base/FileDescriptor.h"
 #include "platform/AppleScript/LuaResultConverter.h"
 #include "platform/AppleScript/LuaSandbox.h"
-#include "platform/CoreFoundation/FileDescriptor.h"
 
 #include <cerrno>
 #include <chrono>

@@ -3,13 +3,10 @@
 #include "platform/CoreFoundation/CFRef.h"
 #include "platform/CoreFoundation/CFRuntime.h"
 #include "platform/CoreFoundation/PropertyListFile.h"
-#include "platform/CoreFoundation/XDGFolders.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -82,21 +79,10 @@ CFBundleRef CFBundleCreateWithPath(std::string_view path) {
 
 CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef bundleID) {
     if (!bundleID) return nullptr;
-    {
-        LoadedBundles& loaded = loadedBundles();
-        std::lock_guard lock(loaded.mutex);
-        for (const auto& [path, bundle] : loaded.byPath)
-            if (hasIdentifier(bundle, bundleID)) return bundle;
-    }
-    for (const std::string& folder : CFBundlePaneSearchPath()) {
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(folder, error)) {
-            if (entry.path().extension() != ".prefPane") continue;
-            CFRef<CFBundleRef> bundle(CFBundleCreateWithPath(entry.path().string()));
-            // The loaded list keeps its own reference, so the bundle outlives `bundle`.
-            if (bundle && hasIdentifier(bundle.get(), bundleID)) return bundle.get();
-        }
-    }
+    LoadedBundles& loaded = loadedBundles();
+    std::lock_guard lock(loaded.mutex);
+    for (const auto& [path, bundle] : loaded.byPath)
+        if (hasIdentifier(bundle, bundleID)) return bundle;
     return nullptr;
 }
 
@@ -136,20 +122,4 @@ std::string CFBundleGetResourcePath(CFBundleRef bundle, std::string_view name) {
     std::string path = CFBundleGetResourcesPath(bundle) + "/" + std::string(name);
     std::error_code error;
     return fs::is_regular_file(path, error) ? path : "";
-}
-
-std::vector<std::string> CFBundlePaneSearchPath() {
-    std::vector<std::string> folders;
-    auto addList = [&folders](const char* list, const char* suffix) {
-        if (!list) return;
-        std::stringstream entries(list);
-        std::string entry;
-        while (std::getline(entries, entry, ':'))
-            if (!entry.empty()) folders.push_back(entry + suffix);
-    };
-    addList(std::getenv("CORVANTA_PANE_PATH"), "");
-    folders.push_back(XDGDataHome() + "/corvanta/panes");
-    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
-    addList(dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share", "/corvanta/panes");
-    return folders;
 }

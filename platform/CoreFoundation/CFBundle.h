@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 typedef struct __CFBundle* CFBundleRef;
 
@@ -19,8 +18,9 @@ CFTypeID CFBundleGetTypeID();
 // the same folder twice gives the same bundle. The caller releases the reference it gets.
 CFBundleRef CFBundleCreateWithPath(std::string_view path);
 
-// The loaded bundle with this identifier, else the first one found on the pane search path
-// (which is then loaded). Null when there is none. Not owned by the caller.
+// The bundle with this identifier among those opened in this process, or null. Finding a bundle
+// that is not open yet is the caller's business (see host/PaneSearchPath.h). Not owned by the
+// caller.
 CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef bundleID);
 
 // The bundle's CFBundleIdentifier, or null. Not owned by the caller.
@@ -41,14 +41,9 @@ std::string CFBundleGetExecutablePath(CFBundleRef bundle);
 // The path of Resources/<name>, or "" when no such file exists.
 std::string CFBundleGetResourcePath(CFBundleRef bundle, std::string_view name);
 
-// The folders searched for bundles by identifier: each entry of CORVANTA_PANE_PATH
-// (colon-separated), then $XDG_DATA_HOME/corvanta/panes, then corvanta/panes under each of
-// $XDG_DATA_DIRS.
-std::vector<std::string> CFBundlePaneSearchPath();
-
 // The text of `key` in the bundle's string table `tableName` ("Localizable" when null): the file
 // Resources/<language>.lproj/<tableName>.strings, a property list of texts, tried for each of
-// the user's languages in turn (see PreferredLanguages.h), English last. When no table has the
+// the user's languages in turn (see base/UserLanguages.h), English last. When no table has the
 // key: `value` if it is a non-empty text, else `key`; null only when both are null. Tables are
 // read once and kept. The caller releases the result.
 CFStringRef CFBundleCopyLocalizedString(CFBundleRef bundle, CFStringRef key, CFStringRef value,

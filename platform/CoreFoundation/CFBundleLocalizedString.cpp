@@ -1,6 +1,6 @@
 #include "platform/CoreFoundation/CFBundle.h"
 
-#include "platform/CoreFoundation/PreferredLanguages.h"
+#include "base/UserLanguages.h"
 #include "platform/CoreFoundation/StringTableCache.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "platform/CoreFoundation/CFPreferencesDomain.h"
 
+#include "base/AtomicFile.h"
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 #include "platform/CoreFoundation/CFPreferencesLocation.h"
 #include "platform/CoreFoundation/PropertyListFile.h"
@@ -80,8 +81,7 @@ bool CFPreferencesDomain::writePending() {
         else
             plist_dict_remove_item(dictionary, key.c_str());
     }
-    if (!CFPreferencesWriteFileAtomically(target, CFPropertyListNodeXml(dictionary), &lastError_))
-        return false;
+    if (!WriteFileAtomically(target, CFPropertyListNodeXml(dictionary), &lastError_)) return false;
     pending_.clear();
     adopt(dictionary);
     return true;

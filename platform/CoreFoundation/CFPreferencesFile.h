@@ -2,8 +2,8 @@
 // links, and the lock that serialises writers of different processes.
 #pragma once
 
+#include "base/FileDescriptor.h"
 #include "platform/CoreFoundation/CFPropertyListNode.h"
-#include "platform/CoreFoundation/FileDescriptor.h"
 
 #include <chrono>
 #include <optional>
@@ -32,13 +32,6 @@ long CFPreferencesFileReadCount();
 // The path a rewrite must replace: `path` itself, or the file its chain of symbolic links ends
 // at, so that the link stays in place. Unchanged when there is no link or the chain loops.
 std::string CFPreferencesResolveLinks(const std::string& path);
-
-// Replaces the file at `path` with `bytes` in one step, never leaving a partial file: a
-// temporary file in the same folder (mode 0600), flushed to disk, renamed over `path`, and the
-// folder flushed too. False, with `path` untouched, when any step fails; `reason`, if given,
-// then says which step and why.
-bool CFPreferencesWriteFileAtomically(const std::string& path, std::string_view bytes,
-                                      std::string* reason = nullptr);
 
 // Keeps the damaged contents of `path` beside it as "<path>.corrupt-<UTC time stamp>", so that
 // each damage gets a copy of its own, and removes all but the newest few of those copies.

@@ -1,8 +1,8 @@
 #include "platform/CoreFoundation/CFRunLoop.h"
 
+#include "base/FileDescriptor.h"
 #include "platform/CoreFoundation/CFNotificationCenterDelivery.h"
 #include "platform/CoreFoundation/CFRuntime.h"
-#include "platform/CoreFoundation/FileDescriptor.h"
 
 #include <algorithm>
 #include <atomic>

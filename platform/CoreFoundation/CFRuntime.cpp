@@ -1,23 +1,13 @@
 #include "platform/CoreFoundation/CFRuntime.h"
 
+#include <atomic>
 #include <cstdlib>
-#include <mutex>
-#include <string>
-#include <vector>
 
 const CFAllocatorRef kCFAllocatorDefault = nullptr;
 
 namespace {
 
-std::mutex& typeNamesMutex() {
-    static std::mutex m;
-    return m;
-}
-
-std::vector<std::string>& typeNames() {
-    static std::vector<std::string> names{""}; // ID 0 is never handed out
-    return names;
-}
+std::atomic<CFTypeID> lastTypeID{0}; // ID 0 is never handed out
 
 __CFObject* mutableObject(CFTypeRef cf) {
     return const_cast<__CFObject*>(CFObjectOf(cf));
@@ -25,15 +15,8 @@ __CFObject* mutableObject(CFTypeRef cf) {
 
 } // namespace
 
-CFTypeID CFRuntimeRegisterType(const char* name) {
-    std::lock_guard lock(typeNamesMutex());
-    typeNames().emplace_back(name ? name : "");
-    return typeNames().size() - 1;
-}
-
-const char* CFRuntimeTypeName(CFTypeID id) {
-    std::lock_guard lock(typeNamesMutex());
-    return id < typeNames().size() ? typeNames()[id].c_str() : "";
+CFTypeID CFRuntimeRegisterType(const char*) {
+    return lastTypeID.fetch_add(1) + 1;
 }
 
 CFTypeRef CFRetain(CFTypeRef cf) {

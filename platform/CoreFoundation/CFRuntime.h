@@ -23,10 +23,9 @@ struct __CFObject {
     std::atomic<long> retainCount{1};
 };
 
-// A fresh type ID for a type's name; call once per type and keep the result.
+// A fresh type ID for the type `name` (which says, where it is called, whose ID it is); call
+// once per type and keep the result.
 CFTypeID CFRuntimeRegisterType(const char* name);
-// The name a type was registered with, or "" for an unknown ID.
-const char* CFRuntimeTypeName(CFTypeID id);
 
 inline const __CFObject* CFObjectOf(CFTypeRef cf) {
     return static_cast<const __CFObject*>(cf);

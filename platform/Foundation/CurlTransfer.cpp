@@ -1,8 +1,6 @@
 #include "platform/Foundation/CurlTransfer.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <mutex>
 
 namespace {
@@ -27,16 +25,12 @@ size_t appendChunk(char* data, size_t size, size_t count, void* userdata) {
 
 } // namespace
 
-// The environment may only shorten a time-out.
-long CurlTimeoutMilliseconds(double limitSeconds) {
-    double seconds = limitSeconds;
-    if (const char* text = std::getenv("CORVANTA_FETCH_TIMEOUT")) {
-        char* end = nullptr;
-        const double wanted = std::strtod(text, &end);
-        if (end != text && *end == '\0' && std::isfinite(wanted) && wanted > 0)
-            seconds = std::min(seconds, wanted);
+CurlLimits CurlLimitsWithin(CurlLimits limits, std::optional<std::chrono::milliseconds> ceiling) {
+    if (ceiling) {
+        limits.connect = std::min(limits.connect, *ceiling);
+        limits.transfer = std::min(limits.transfer, *ceiling);
     }
-    return std::max(1L, static_cast<long>(seconds * 1000));
+    return limits;
 }
 
 CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, CurlBody& body) {
@@ -49,8 +43,12 @@ CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, C
     curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, limits.maxRedirects);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, CurlTimeoutMilliseconds(limits.connectSeconds));
-    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, CurlTimeoutMilliseconds(limits.transferSeconds));
+    // Zero would mean no limit at all to curl: a limit is at least a millisecond.
+    const auto milliseconds = [](std::chrono::milliseconds span) {
+        return std::max(1L, static_cast<long>(span.count()));
+    };
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, milliseconds(limits.connect));
+    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, milliseconds(limits.transfer));
     // No signals: we may run on any thread; the threaded resolver keeps look-ups timed.
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     // Refuses a declared length over the cap before any byte arrives.

@@ -1,12 +1,14 @@
 // The set-up every http(s) download of ours shares over libcurl, so that each one keeps the
 // same limits: only http and https (redirects included), a bounded number of redirects,
 // connect and whole-transfer time-outs, no signals, every content encoding curl can decode,
-// and a cap on the (decoded) body it keeps.
-// CORVANTA_FETCH_TIMEOUT (seconds, fractions allowed) shortens both time-outs, never lengthens.
+// and a cap on the (decoded) body it keeps. Private to the stand-in and the rate site: it is
+// not installed, since curl's header comes with it.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <curl/curl.h>
@@ -30,14 +32,15 @@ struct CurlBody {
 };
 
 struct CurlLimits {
-    double connectSeconds;
-    double transferSeconds;
+    std::chrono::milliseconds connect;
+    std::chrono::milliseconds transfer; // the whole transfer, name look-up included
     long maxRedirects;
 };
+
+// `limits` with neither time-out longer than `ceiling`, when there is one: how a program's
+// "may only shorten" setting reaches a transfer.
+CurlLimits CurlLimitsWithin(CurlLimits limits, std::optional<std::chrono::milliseconds> ceiling);
 
 // A handle ready to GET `address` into `body` (which must outlive the transfer), or null when
 // curl cannot make one.
 CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, CurlBody& body);
-
-// The time-out in milliseconds for `limitSeconds`, shortened by CORVANTA_FETCH_TIMEOUT.
-long CurlTimeoutMilliseconds(double limitSeconds);

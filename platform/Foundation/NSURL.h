@@ -12,8 +12,6 @@ public:
     // The address of `text`, or nothing when it is not a valid absolute address.
     static std::optional<NSURL> URLWithString(std::string_view text);
 
-    // The address in its normalised form, as it will be requested.
-    const std::string& absoluteString() const { return absolute_; }
     // Lower case, without "://".
     const std::string& scheme() const { return scheme_; }
     const std::string& host() const { return host_; }

@@ -1,21 +1,27 @@
 #include "platform/Foundation/NSURLHandle.h"
 
+#include "base/EscapedText.h"
 #include "platform/Foundation/CurlTransfer.h"
-#include "platform/Foundation/EscapedText.h"
 #include "platform/Foundation/NSLog.h"
 
 #include <mutex>
 
 namespace {
 
-std::mutex waitHookMutex;
-NSURLHandle::WaitHook waitHook; // guarded by waitHookMutex
+std::mutex settingsMutex;
+NSURLHandle::WaitHook waitHook;                          // guarded by settingsMutex
+std::optional<std::chrono::milliseconds> timeoutCeiling; // guarded by settingsMutex
 
 } // namespace
 
 void NSURLHandle::setWaitHook(WaitHook hook) {
-    std::lock_guard lock(waitHookMutex);
+    std::lock_guard lock(settingsMutex);
     waitHook = std::move(hook);
+}
+
+void NSURLHandle::setTimeoutCeiling(std::optional<std::chrono::milliseconds> ceiling) {
+    std::lock_guard lock(settingsMutex);
+    timeoutCeiling = ceiling;
 }
 
 std::optional<std::string> NSURLHandle::resourceData() {
@@ -27,9 +33,17 @@ std::optional<std::string> NSURLHandle::resourceData() {
 
 std::optional<std::string> NSURLHandle::load() {
     failureReason_.clear();
+    WaitHook hook;
+    std::optional<std::chrono::milliseconds> ceiling;
+    {
+        std::lock_guard lock(settingsMutex);
+        hook = waitHook;
+        ceiling = timeoutCeiling;
+    }
     CurlBody body(kMaxBodyBytes);
     const CurlEasy easy = CurlNewTransfer(
-        address_, {kConnectTimeoutSeconds, kTransferTimeoutSeconds, kMaxRedirects}, body);
+        address_, CurlLimitsWithin({kConnectTimeout, kTransferTimeout, kMaxRedirects}, ceiling),
+        body);
     if (!easy) {
         failureReason_ = "the transfer could not be set up";
         return std::nullopt;
@@ -37,11 +51,6 @@ std::optional<std::string> NSURLHandle::load() {
     CURL* e = easy.get();
     CURLcode result = CURLE_OK;
     const auto transfer = [&result, e] { result = curl_easy_perform(e); };
-    WaitHook hook;
-    {
-        std::lock_guard lock(waitHookMutex);
-        hook = waitHook;
-    }
     if (hook)
         hook(transfer);
     else

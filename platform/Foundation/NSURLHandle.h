@@ -2,9 +2,10 @@
 // pane needs so that a bad server cannot block it or fill its memory:
 //   connect 10 s, whole transfer 30 s (name look-up included), at most 5 redirects, only http
 //   and https (redirects included), a 2xx status, a body of at most 8 MiB.
-// CORVANTA_FETCH_TIMEOUT (seconds, fractions allowed) shortens both time-outs, never lengthens.
+// A program may lower both time-outs for every load it makes (setTimeoutCeiling).
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -14,8 +15,8 @@ class NSURLHandle {
 public:
     static constexpr size_t kMaxBodyBytes = 8 * 1024 * 1024;
     static constexpr long kMaxRedirects = 5;
-    static constexpr double kConnectTimeoutSeconds = 10;
-    static constexpr double kTransferTimeoutSeconds = 30;
+    static constexpr std::chrono::seconds kConnectTimeout{10};
+    static constexpr std::chrono::seconds kTransferTimeout{30};
 
     explicit NSURLHandle(std::string address) : address_(std::move(address)) {}
 
@@ -32,6 +33,10 @@ public:
     // default, or after an empty one is set) the transfer runs on the loading thread.
     using WaitHook = std::function<void(const std::function<void()>& transfer)>;
     static void setWaitHook(WaitHook hook);
+
+    // Our addition: no time-out of a load in this process is longer than `ceiling` (none: the
+    // limits above). Programs set it from CORVANTA_FETCH_TIMEOUT; it only ever shortens.
+    static void setTimeoutCeiling(std::optional<std::chrono::milliseconds> ceiling);
 
 private:
     std::optional<std::string> load();

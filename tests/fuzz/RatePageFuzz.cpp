@@ -1,7 +1,7 @@
 // libFuzzer target: the page decode and parse on arbitrary bytes. Besides not crashing, the
 // parse must agree with the literal algorithm on small pages.
 #include "rates/RatePage.h"
-#include "tests/rates/ReferenceParse.h"
+#include "rates/ReferenceRatePageParse.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,5 @@
-#include "pane/CorvantaSettings.h"
+#include "base/Identity.h"
+#include "settings/CorvantaSettings.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/RunProgram.h"
@@ -101,9 +102,8 @@ TEST(Host, ABundleThatCannotBeLoadedIsAClearError) {
 }
 
 TEST(Host, FindsTheCorvantaPaneOnThePanePath) {
-    TestBundle bundle(std::string(kTestPaneInfo) +
-                          "<key>CFBundleIdentifier</key>"
-                          "<string>com.brenwick.preference.Corvanta</string>",
+    TestBundle bundle(std::string(kTestPaneInfo) + "<key>CFBundleIdentifier</key>"
+                                                   "<string>" CORVANTA_PANE_BUNDLE_ID "</string>",
                       true, true);
     ScopedEnvironment environment;
     environment.set("CORVANTA_PANE_PATH", bundle.folder().c_str());
@@ -151,7 +151,7 @@ TEST(Host, TheSummaryPrintsHostileTextsEscaped) {
     TemporaryConfigHome home;
     const std::string stored = "\x1b]0;owned\x07,\x1b[2J,";
     fs::create_directories(home.preferencesFolder());
-    std::ofstream(home.preferencesFile("com.brenwick.Corvanta"))
+    std::ofstream(home.preferencesFile(CORVANTA_APPLICATION_ID))
         << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Countries</key><string>"
         << stored << "</string></dict></plist>";
     LoopbackRateSite site(RatePage({"\xe2\x80\xae"
@@ -193,8 +193,8 @@ TEST(Host, AFailedSaveIsToldInTheWindowAndTheSummary) {
                               blocked.string() + ": Not a directory\""),
               std::string::npos)
         << run.output;
-    EXPECT_NE(run.output.find("CFPreferences: the preferences of com.brenwick.Corvanta could not "
-                              "be synchronised"),
+    EXPECT_NE(run.output.find("CFPreferences: the preferences of " CORVANTA_APPLICATION_ID
+                              " could not be synchronised"),
               std::string::npos)
         << run.output;
 }
@@ -220,6 +220,6 @@ TEST(Host, AStopRequestDuringTheFirstFetchWaitsForIt) {
     host.signal(SIGTERM);
     EXPECT_EQ(host.waitForExit(15s), 0);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 1900ms) << "the fetch ran to its end";
-    EXPECT_TRUE(fs::exists(home.preferencesFile("com.brenwick.Corvanta")))
+    EXPECT_TRUE(fs::exists(home.preferencesFile(CORVANTA_APPLICATION_ID)))
         << "didUnselect ran after willSelect";
 }

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and checks it as a user and a developer would:
 # every file is there, nothing points back into the build, the desktop files and metainfo pass
 # their validators, the installed host finds the installed pane through XDG_DATA_DIRS and shows
 # it filled from the installed rate site, and an outside project builds against the toolkit
-# with CMake and with pkg-config.
+# with CMake and with pkg-config, and every installed header compiles on its own.
+# APP_ID and PANE are the build's application id and the pane bundle's place under share/.
 set -euo pipefail
-build=$(realpath "${1:?usage: install-test.sh BUILD_DIR SOURCE_DIR}")
-source=$(realpath "${2:?usage: install-test.sh BUILD_DIR SOURCE_DIR}")
+usage="usage: install-test.sh BUILD_DIR SOURCE_DIR APP_ID PANE"
+build=$(realpath "${1:?$usage}")
+source=$(realpath "${2:?$usage}")
+id=${3:?$usage}
+pane=share/${4:?$usage}
 
 scratch=$(mktemp -d -t corvanta-install.XXXXXX)
 site=
@@ -23,14 +28,11 @@ cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" || {
 libdir=$(cd "$prefix" && dirname "$(find . -name libcorvanta-toolkit.a | head -n1)")
 
 for file in bin/corvanta-prefs bin/corvanta-menu bin/corvanta-rate-site bin/corvanta-watch \
-    share/corvanta/panes/Corvanta.prefPane/Contents/Info.plist \
-    share/corvanta/panes/Corvanta.prefPane/Contents/Linux/Corvanta.so \
-    share/corvanta/panes/Corvanta.prefPane/Contents/Resources/CorvantaPrefPane.ui \
-    share/corvanta/panes/Corvanta.prefPane/Contents/Resources/en.lproj/LocalizedStrings.strings \
-    share/applications/com.brenwick.Corvanta.desktop \
-    etc/xdg/autostart/corvanta-menu.desktop \
-    share/icons/hicolor/scalable/apps/com.brenwick.Corvanta.svg \
-    share/metainfo/com.brenwick.Corvanta.metainfo.xml \
+    "$pane/Contents/Info.plist" "$pane/Contents/Linux/Corvanta.so" \
+    "$pane/Contents/Resources/CorvantaPrefPane.ui" \
+    "$pane/Contents/Resources/en.lproj/LocalizedStrings.strings" \
+    "share/applications/$id.desktop" etc/xdg/autostart/corvanta-menu.desktop \
+    "share/icons/hicolor/scalable/apps/$id.svg" "share/metainfo/$id.metainfo.xml" \
     lib/systemd/user/corvanta-rate-site.socket lib/systemd/user/corvanta-rate-site.service \
     lib/systemd/user/sockets.target.wants/corvanta-rate-site.socket \
     share/man/man1/corvanta-prefs.1.gz share/man/man1/corvanta-menu.1.gz \
@@ -41,7 +43,7 @@ for file in bin/corvanta-prefs bin/corvanta-menu bin/corvanta-rate-site bin/corv
     "$libdir"/cmake/Corvanta/CorvantaConfigVersion.cmake "$libdir"/pkgconfig/corvanta.pc; do
   [[ -e $prefix/$file ]] || fail "not installed: $file"
 done
-[[ -e $prefix/share/corvanta/panes/Corvanta.prefPane/Contents/Linux/Corvanta.so ]] ||
+[[ -e $prefix/$pane/Contents/Linux/Corvanta.so ]] ||
   fail "the pane's library link leads nowhere"
 grep -q "^ExecStart=$prefix/bin/corvanta-rate-site" \
   "$prefix/lib/systemd/user/corvanta-rate-site.service" || fail "the service names another program"
@@ -54,9 +56,9 @@ if find "$prefix" -type f -perm -u+x | xargs -r readelf -d 2>/dev/null | grep -E
   fail "installed programs carry a library search path"
 fi
 
-desktop-file-validate "$prefix/share/applications/com.brenwick.Corvanta.desktop" \
+desktop-file-validate "$prefix/share/applications/$id.desktop" \
   "$prefix/etc/xdg/autostart/corvanta-menu.desktop" || fail "a desktop entry is not valid"
-appstreamcli validate --no-net "$prefix/share/metainfo/com.brenwick.Corvanta.metainfo.xml" \
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" \
   >"$scratch/appstream.log" || { cat "$scratch/appstream.log"; fail "the metainfo is not valid"; }
 
 # The installed rate site, with a feed that refuses at once: it serves its bundled snapshot.
@@ -87,6 +89,10 @@ cmake -S "$source/tests/install/consumer" -B "$scratch/consumer" \
   fail "the CMake consumer gave the wrong answer"
 if grep '^CXX_INCLUDES' "$scratch/consumer/CMakeFiles/consumer.dir/flags.make" | grep -E 'qt6|lua'; then
   fail "a consumer of Corvanta::toolkit is given Qt or Lua headers"
+fi
+# Only the public headers are installed: none of them names a library the package keeps private.
+if grep -rlE '#include <(curl|plist|lua|sdbus-c\+\+|unicode|Q)' "$prefix/include/corvanta"; then
+  fail "an installed header needs a private dependency's headers"
 fi
 
 export PKG_CONFIG_PATH="$prefix/$libdir/pkgconfig"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian packages from the build folder and checks them: the files lie under /usr
 # (the autostart entry alone under /etc/xdg, as XDG autostart asks), the dependencies were
 # computed, and lintian reports no error.

@@ -1,7 +1,7 @@
 // corvanta-menu as a user meets it: --print against a loopback rate site, and the status item
 // on a private Xvfb display and session bus, read through dbusmenu as a panel reads it.
-#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "settings/CorvantaSettings.h"
 #include "tests/menu/StatusAreaStandIn.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"

@@ -1,9 +1,6 @@
 #include "menu/DecimalNumber.h"
 #include "menu/FetchSchedule.h"
 #include "menu/RateMenuContent.h"
-#include "pane/CorvantaSettings.h"
-#include "platform/CoreFoundation/CoreFoundation.h"
-#include "tests/support/TemporaryConfigHome.h"
 
 #include <gtest/gtest.h>
 
@@ -133,24 +130,4 @@ TEST(RateMenuContent, SaysWhenNoCurrencyIsChosen) {
         EXPECT_EQ(texts(content), (Lines{"5 US dollars in:", "No currencies chosen"}));
         EXPECT_FALSE(content.currencies[0].enabled);
     }
-}
-
-TEST(CorvantaSettings, OnCountsAsOnUnlessStoredFalseAndCountriesMustBeAText) {
-    TemporaryConfigHome home;
-    CFStringRef app = CorvantaSettingsAppID();
-    EXPECT_TRUE(CorvantaSettingsReadOn());
-    EXPECT_EQ(CorvantaSettingsReadStoredOn(), std::nullopt);
-    EXPECT_EQ(CorvantaSettingsReadCountries(), std::nullopt);
-
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), CFSTR("no"), app);
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), kCFBooleanTrue, app);
-    EXPECT_TRUE(CorvantaSettingsReadOn());
-    EXPECT_EQ(CorvantaSettingsReadCountries(), std::nullopt);
-
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app);
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app);
-    EXPECT_FALSE(CorvantaSettingsReadOn());
-    EXPECT_EQ(CorvantaSettingsReadCountries(), "Euro,");
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), nullptr, app);
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), nullptr, app);
 }

@@ -1,6 +1,6 @@
 #include "menu/SettingsWatcher.h"
-#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "settings/CorvantaSettings.h"
 #include "tests/support/ForkedProcess.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
 #include "pane/CorvantaPrefPane.h"
-#include "pane/CorvantaSettings.h"
+
+#include "base/Identity.h"
 #include "pane/ListableNames.h"
+#include "settings/CorvantaSettings.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/ScopedEnvironment.h"

@@ -1,6 +1,6 @@
+#include "base/FileDescriptor.h"
 #include "platform/AppleScript/AppleScript.h"
 #include "platform/AppleScript/ScriptProcess.h"
-#include "platform/CoreFoundation/FileDescriptor.h"
 
 #include <chrono>
 #include <csignal>

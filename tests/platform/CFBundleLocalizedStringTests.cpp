@@ -1,5 +1,4 @@
 #include "platform/CoreFoundation/CoreFoundation.h"
-#include "platform/CoreFoundation/PreferredLanguages.h"
 #include "platform/CoreFoundation/PropertyListFile.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestBundles.h"
@@ -12,15 +11,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The locale variables cleared, then `assignments` ("NAME=value") set.
-void useLocale(ScopedEnvironment& environment,
-               std::initializer_list<std::pair<const char*, const char*>> assignments) {
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
-        environment.set(name, nullptr);
-    for (const auto& [name, value] : assignments)
-        environment.set(name, value);
-}
 
 std::string lookUp(CFBundleRef bundle, const char* key, CFStringRef value = nullptr,
                    CFStringRef table = CFSTR("LocalizedStrings")) {
@@ -53,40 +43,25 @@ protected:
 
 } // namespace
 
-TEST(PreferredLanguages, ComeFromTheLocaleVariablesInOrder) {
-    ScopedEnvironment environment;
-    useLocale(environment,
-              {{"LANGUAGE", "de_CH:fr"}, {"LC_MESSAGES", "pt_BR.UTF-8@x"}, {"LANG", "it_IT"}});
-    EXPECT_EQ(PreferredLanguages(),
-              (std::vector<std::string>{"de_CH", "de", "fr", "pt_BR", "pt", "en"}));
-    useLocale(environment, {{"LC_ALL", "en_GB.UTF-8"}, {"LANG", "de_DE"}});
-    EXPECT_EQ(PreferredLanguages(), (std::vector<std::string>{"en_GB", "en"}));
-    useLocale(environment, {{"LANG", "C.UTF-8"}});
-    EXPECT_EQ(PreferredLanguages(), (std::vector<std::string>{"en"}));
-    // Names that could leave the bundle's folder are no languages.
-    useLocale(environment, {{"LANGUAGE", "../../etc:a/b"}, {"LANG", "POSIX"}});
-    EXPECT_EQ(PreferredLanguages(), (std::vector<std::string>{"en"}));
-}
-
 TEST_F(LocalizedTable, FindsTheUsersLanguageThenEnglish) {
     ScopedEnvironment environment;
-    useLocale(environment, {{"LANG", "de_DE.UTF-8"}});
+    environment.setLocale({{"LANG", "de_DE.UTF-8"}});
     EXPECT_EQ(lookUp(bundle_.get(), "Add"), "Hinzuf\xC3\xBCgen");
     // A key the German table lacks comes from the English one.
     EXPECT_EQ(lookUp(bundle_.get(), "Clear"), "Clear list");
-    useLocale(environment, {{"LANG", "de_CH.UTF-8"}});
+    environment.setLocale({{"LANG", "de_CH.UTF-8"}});
     EXPECT_EQ(lookUp(bundle_.get(), "Add"), "Dazutun");
-    useLocale(environment, {{"LANGUAGE", "fr:de"}, {"LANG", "fr_FR"}});
+    environment.setLocale({{"LANGUAGE", "fr:de"}, {"LANG", "fr_FR"}});
     EXPECT_EQ(lookUp(bundle_.get(), "Add"), "Hinzuf\xC3\xBCgen");
-    useLocale(environment, {{"LC_ALL", "C"}, {"LANG", "de_DE"}});
+    environment.setLocale({{"LC_ALL", "C"}, {"LANG", "de_DE"}});
     EXPECT_EQ(lookUp(bundle_.get(), "Add"), "Add");
-    useLocale(environment, {});
+    environment.setLocale({});
     EXPECT_EQ(lookUp(bundle_.get(), "Add", nullptr, nullptr), "Add (default)");
 }
 
 TEST_F(LocalizedTable, MissingTextsFallBackToValueThenKey) {
     ScopedEnvironment environment;
-    useLocale(environment, {{"LANG", "en_US.UTF-8"}});
+    environment.setLocale({{"LANG", "en_US.UTF-8"}});
     EXPECT_EQ(lookUp(bundle_.get(), "Reload", CFSTR("Fetch again")), "Fetch again");
     EXPECT_EQ(lookUp(bundle_.get(), "Reload", CFSTR("")), "Reload");
     EXPECT_EQ(lookUp(bundle_.get(), "Reload"), "Reload");
@@ -112,7 +87,7 @@ TEST_F(LocalizedTable, SkipsWhatIsNotATableOfTexts) {
         << "<plist version=\"1.0\"><dict><key>Add</key><integer>1</integer>"
            "<key>Clear</key><string>Svuota</string></dict></plist>";
     ScopedEnvironment environment;
-    useLocale(environment, {{"LANGUAGE", "fr:it"}});
+    environment.setLocale({{"LANGUAGE", "fr:it"}});
     EXPECT_EQ(lookUp(bundle_.get(), "Add"), "Add");
     EXPECT_EQ(lookUp(bundle_.get(), "Clear"), "Svuota");
 }

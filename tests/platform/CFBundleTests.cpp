@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -46,17 +45,17 @@ TEST(CFBundle, RejectsFoldersThatAreNotBundles) {
     fs::remove_all(folder);
 }
 
-TEST(CFBundle, FindsUnloadedBundlesOnThePaneSearchPath) {
+TEST(CFBundle, OnlyOpenedBundlesAreFoundByIdentifier) {
     fs::path folder = freshFolder("corvanta-panes-");
-    makeBundle(folder, "Found", "com.example.found");
+    const fs::path path = makeBundle(folder, "Found", "com.example.found");
     EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("com.example.found")), nullptr);
-    setenv("CORVANTA_PANE_PATH", ("/nonexistent:" + folder.string()).c_str(), 1);
+    CFBundleRef opened = CFBundleCreateWithPath(path.string());
+    ASSERT_NE(opened, nullptr);
+    CFRelease(opened);
+    // Once opened it stays open, and found, for the life of the process.
     CFBundleRef found = CFBundleGetBundleWithIdentifier(CFSTR("com.example.found"));
-    unsetenv("CORVANTA_PANE_PATH");
-    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found, opened);
     EXPECT_TRUE(CFEqual(CFBundleGetValueForInfoDictionaryKey(found, CFSTR("CFBundleName")),
                         CFSTR("Found")));
-    // Once loaded it stays found without the search path.
-    EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("com.example.found")), found);
     fs::remove_all(folder);
 }

@@ -1,4 +1,3 @@
-#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,10 @@
 using namespace std::chrono_literals;
 
 namespace {
+
+// A notification of the tests' own, and its sender.
+const CFStringRef kChanged = CFSTR("Sample Changed");
+const CFStringRef kSender = CFSTR("com.example.sender");
 
 struct Seen {
     std::vector<std::string> names;
@@ -56,30 +59,28 @@ TEST(CFNotificationCenter, ObserversGetTheNotificationsTheirFilterNames) {
     REQUIRE_SESSION_BUS();
     auto* center = CFNotificationCenterGetDistributedCenter();
     Seen exact, anyName, anyObject;
-    CFNotificationCenterAddObserver(center, &exact, record, CorvantaSettingsChangedName(),
-                                    CorvantaSettingsChangedObject(),
+    CFNotificationCenterAddObserver(center, &exact, record, kChanged, kSender,
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
-    CFNotificationCenterAddObserver(center, &anyName, record, nullptr,
-                                    CorvantaSettingsChangedObject(),
+    CFNotificationCenterAddObserver(center, &anyName, record, nullptr, kSender,
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
-    CFNotificationCenterAddObserver(center, &anyObject, record, CorvantaSettingsChangedName(),
-                                    nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+    CFNotificationCenterAddObserver(center, &anyObject, record, kChanged, nullptr,
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
 
-    post(CorvantaSettingsChangedName(), CFSTR("some.other.sender"));
-    post(CFSTR("Something Else"), CorvantaSettingsChangedObject());
-    post(CorvantaSettingsChangedName(), nullptr);
-    post(CorvantaSettingsChangedName(), CorvantaSettingsChangedObject());
+    post(kChanged, CFSTR("some.other.sender"));
+    post(CFSTR("Something Else"), kSender);
+    post(kChanged, nullptr);
+    post(kChanged, kSender);
     runUntil(exact, 1);
     runUntil(anyObject, 3);
-    EXPECT_EQ(exact.names, std::vector<std::string>{"Preferences Changed"});
-    EXPECT_EQ(anyName.names, (std::vector<std::string>{"Something Else", "Preferences Changed"}));
-    EXPECT_EQ(anyObject.objects, (std::vector<std::string>{"some.other.sender", "<none>",
-                                                           "com.brenwick.preference.Corvanta"}));
+    EXPECT_EQ(exact.names, std::vector<std::string>{"Sample Changed"});
+    EXPECT_EQ(anyName.names, (std::vector<std::string>{"Something Else", "Sample Changed"}));
+    EXPECT_EQ(anyObject.objects,
+              (std::vector<std::string>{"some.other.sender", "<none>", "com.example.sender"}));
 
     // Removed observers are not called again; once none is left the loop has nothing to wait for.
-    CFNotificationCenterRemoveObserver(center, &exact, CorvantaSettingsChangedName(), nullptr);
+    CFNotificationCenterRemoveObserver(center, &exact, kChanged, nullptr);
     CFNotificationCenterRemoveEveryObserver(center, &anyName);
-    post(CorvantaSettingsChangedName(), CorvantaSettingsChangedObject());
+    post(kChanged, kSender);
     runUntil(anyObject, 4);
     EXPECT_EQ(exact.names.size(), 1u);
     EXPECT_EQ(anyName.names.size(), 2u);
@@ -154,7 +155,7 @@ std::string fakeBusAddress(bool listening) {
 [[noreturn]] void postAndListenWithBusAt(const std::string& address) {
     setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
     alarm(8);
-    post(CorvantaSettingsChangedName(), CorvantaSettingsChangedObject());
+    post(kChanged, kSender);
     CFNotificationCenterAddObserver(CFNotificationCenterGetDistributedCenter(), nullptr, record,
                                     nullptr, nullptr,
                                     CFNotificationSuspensionBehaviorDeliverImmediately);
@@ -167,7 +168,7 @@ std::string fakeBusAddress(bool listening) {
 TEST(CFNotificationCenterDeathTest, WithoutASessionBusAPostLogsAndReturns) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(postAndListenWithBusAt(fakeBusAddress(false)), testing::ExitedWithCode(0),
-                "no D-Bus session bus, \"Preferences Changed\" not posted");
+                "no D-Bus session bus, \"Sample Changed\" not posted");
 }
 
 TEST(CFNotificationCenterDeathTest, ABusThatNeverAnswersHoldsAPostUpOnlyBriefly) {

@@ -1,4 +1,3 @@
-#include "pane/CorvantaSettings.h"
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "platform/CoreFoundation/PropertyListNesting.h"
@@ -22,10 +21,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kApp(CFStringGetUTF8(CorvantaSettingsAppID()));
+// An application of the tests' own, with a boolean and a text key.
+const std::string kApp = "com.example.Preferences";
+const CFStringRef kOnKey = CFSTR("On");
+const CFStringRef kCountriesKey = CFSTR("Countries");
 
 CFStringRef app() {
-    return CorvantaSettingsAppID();
+    return CFSTR("com.example.Preferences");
 }
 
 CFRef<CFStringRef> text(const std::string& utf8) {
@@ -86,8 +88,8 @@ mode_t permissions(const fs::path& path) {
 
 TEST(CFPreferences, SetShowsAtOnceAndSynchronizeWritesAPrivateXmlFile) {
     TemporaryConfigHome home;
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app());
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,Yen,"), app());
+    CFPreferencesSetAppValue(kOnKey, kCFBooleanFalse, app());
+    CFPreferencesSetAppValue(kCountriesKey, CFSTR("Euro,Yen,"), app());
     EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse);
     EXPECT_EQ(storedText("Countries"), "Euro,Yen,");
     EXPECT_FALSE(fs::exists(home.preferencesFile(kApp))) << "nothing is written before a sync";
@@ -101,8 +103,8 @@ TEST(CFPreferences, SetShowsAtOnceAndSynchronizeWritesAPrivateXmlFile) {
     EXPECT_EQ(permissions(home.preferencesFolder()), 0700u);
 
     // A null value removes the key from the file, and clearing to "" is not a removal.
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), nullptr, app());
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR(""), app());
+    CFPreferencesSetAppValue(kOnKey, nullptr, app());
+    CFPreferencesSetAppValue(kCountriesKey, CFSTR(""), app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_FALSE(copyValue("On"));
     EXPECT_EQ(storedText("Countries"), "");
@@ -116,8 +118,8 @@ TEST(CFPreferences, AnotherProcessSeesValuesAfterSynchronizeAndReadsStayInMemory
     EXPECT_FALSE(copyValue("On")); // this process has now read the (missing) file once
 
     ForkedProcess writer([] {
-        CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app());
-        CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app());
+        CFPreferencesSetAppValue(kOnKey, kCFBooleanFalse, app());
+        CFPreferencesSetAppValue(kCountriesKey, CFSTR("Euro,"), app());
         return CFPreferencesAppSynchronize(app());
     });
     ASSERT_TRUE(writer.succeeded());
@@ -193,7 +195,7 @@ TEST(CFPreferences, ValuesOfOtherTypesReadAsNeitherBooleanNorTextAndSurviveRewri
 
     // A value read back can be stored under another key unchanged.
     CFPreferencesSetAppValue(CFSTR("CopyOfList"), copyValue("List").get(), app());
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(kOnKey, kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
 
     PlistPtr after = parseFile(home.preferencesFile(kApp));
@@ -240,7 +242,7 @@ TEST(CFPreferences, ACorruptFileReadsAsEmptyAndIsKeptAsideBeforeItIsReplaced) {
         EXPECT_FALSE(copyValue("On"));
         EXPECT_EQ(readFile(file), garbage) << "a read never moves or changes the file";
 
-        CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
+        CFPreferencesSetAppValue(kOnKey, kCFBooleanTrue, app());
         ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
         ASSERT_FALSE(corruptCopies(file).empty());
         EXPECT_EQ(readFile(corruptCopies(file).back()), garbage);
@@ -255,8 +257,8 @@ TEST(CFPreferences, AFailedWriteKeepsChangesForTheNextSynchronize) {
     // A plain file where the folder should be: fails even for root, unlike permission bits.
     writeFile(home.preferencesFolder(), "in the way");
 
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanFalse, app());
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app());
+    CFPreferencesSetAppValue(kOnKey, kCFBooleanFalse, app());
+    CFPreferencesSetAppValue(kCountriesKey, CFSTR("Euro,"), app());
     EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
     EXPECT_EQ(copyValue("On").get(), kCFBooleanFalse) << "nothing lost in memory";
     EXPECT_EQ(storedText("Countries"), "Euro,");
@@ -275,7 +277,7 @@ TEST(CFPreferences, SomethingOtherThanAFileAtItsPathIsNeitherReadNorReplaced) {
     fs::create_directories(home.preferencesFolder());
     ASSERT_EQ(mkfifo(home.preferencesFile(kApp).c_str(), 0600), 0);
     EXPECT_FALSE(CFPreferencesAppSynchronize(app())) << "and returns rather than wait for a writer";
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(kOnKey, kCFBooleanTrue, app());
     EXPECT_FALSE(CFPreferencesAppSynchronize(app()));
     EXPECT_EQ(fs::status(home.preferencesFile(kApp)).type(), fs::file_type::fifo);
     EXPECT_EQ(copyValue("On").get(), kCFBooleanTrue);
@@ -289,7 +291,7 @@ TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
     fs::create_symlink("../synced/corvanta.plist", home.preferencesFile(kApp));
 
     EXPECT_EQ(storedText("Countries"), "Yen,");
-    CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, app());
+    CFPreferencesSetAppValue(kOnKey, kCFBooleanTrue, app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_TRUE(fs::is_symlink(home.preferencesFile(kApp)));
     PlistPtr stored = parseFile(elsewhere);
@@ -300,13 +302,13 @@ TEST(CFPreferences, ASymbolicLinkAtTheFilesPathIsFollowedNotReplaced) {
 
 TEST(CFPreferences, ValuesTheFileCannotHoldAreRefusedNotTruncated) {
     TemporaryConfigHome home;
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), CFSTR("Euro,"), app());
+    CFPreferencesSetAppValue(kCountriesKey, CFSTR("Euro,"), app());
     const char withZero[] = "Euro,\0Yen,";
     CFRef<CFStringRef> truncatable(
         CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(withZero),
                                 sizeof withZero - 1, kCFStringEncodingUTF8, false));
     ASSERT_TRUE(truncatable);
-    CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), truncatable.get(), app());
+    CFPreferencesSetAppValue(kCountriesKey, truncatable.get(), app());
     CFPreferencesSetAppValue(CFSTR("Center"), CFNotificationCenterGetDistributedCenter(), app());
     ASSERT_TRUE(CFPreferencesAppSynchronize(app()));
     EXPECT_EQ(storedText("Countries"), "Euro,");
@@ -316,8 +318,8 @@ TEST(CFPreferences, ValuesTheFileCannotHoldAreRefusedNotTruncated) {
 TEST(CFPreferences, AnApplicationIDThatIsNoFileNameStoresNothing) {
     TemporaryConfigHome home;
     for (CFStringRef id : {CFSTR("../escape"), CFSTR("a/b"), CFSTR(""), CFSTR(".hidden")}) {
-        CFPreferencesSetAppValue(CorvantaSettingsOnKey(), kCFBooleanTrue, id);
-        EXPECT_EQ(CFPreferencesCopyAppValue(CorvantaSettingsOnKey(), id), nullptr);
+        CFPreferencesSetAppValue(kOnKey, kCFBooleanTrue, id);
+        EXPECT_EQ(CFPreferencesCopyAppValue(kOnKey, id), nullptr);
         EXPECT_FALSE(CFPreferencesAppSynchronize(id));
     }
     EXPECT_FALSE(fs::exists(home.path() / "escape.plist"));

@@ -2,7 +2,6 @@
 #include "platform/AppKit/ResponsiveWait.h"
 #include "platform/Foundation/NSURL.h"
 #include "tests/support/LoopbackServer.h"
-#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestApplication.h"
 
 #include <gtest/gtest.h>
@@ -35,10 +34,13 @@ protected:
             res.set_content("late", "text/plain");
         });
         server_.start();
-        environment_.set("CORVANTA_FETCH_TIMEOUT", "1");
+        NSURLHandle::setTimeoutCeiling(1s);
         InstallResponsiveURLLoading();
     }
-    void TearDown() override { NSURLHandle::setWaitHook({}); }
+    void TearDown() override {
+        NSURLHandle::setWaitHook({});
+        NSURLHandle::setTimeoutCeiling(std::nullopt);
+    }
 
     std::optional<std::string> loadStalledPage() {
         return NSURL::URLWithString(server_.url("/stalled"))
@@ -46,7 +48,6 @@ protected:
             .resourceData();
     }
 
-    ScopedEnvironment environment_;
     LoopbackServer server_;
 };
 

@@ -1,6 +1,8 @@
 // The whole fetch against a rate site on loopback: results and log lines for every way it
 // can end.
 #include "rates/ExchangeRates.h"
+
+#include "platform/Foundation/NSURLHandle.h"
 #include "rates/RatePage.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/LogCapture.h"
@@ -36,7 +38,10 @@ protected:
         server_.start();
         setenv("CORVANTA_RATE_SITE", server_.site().c_str(), 1);
     }
-    void TearDown() override { unsetenv("CORVANTA_RATE_SITE"); }
+    void TearDown() override {
+        unsetenv("CORVANTA_RATE_SITE");
+        NSURLHandle::setTimeoutCeiling(std::nullopt);
+    }
 
     // Runs the fetch, returning its result and the "Corvanta: " log lines it wrote; the
     // loader's own lines go to otherLines_.
@@ -174,7 +179,7 @@ TEST_F(RateSite, UnreachableSiteIsAFailedLoad) {
 }
 
 TEST_F(RateSite, StalledSiteTimesOut) {
-    setenv("CORVANTA_FETCH_TIMEOUT", "1", 1);
+    NSURLHandle::setTimeoutCeiling(std::chrono::seconds(1));
     server_.routes().Get(kPagePath, [this](const httplib::Request&, httplib::Response& res) {
         for (int i = 0; i < 300 && !server_.stopping(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,5 +1,5 @@
 #include "rates/RatePage.h"
-#include "tests/rates/ReferenceParse.h"
+#include "rates/ReferenceRatePageParse.h"
 #include "tests/support/Fixtures.h"
 
 #include <gtest/gtest.h>

@@ -76,27 +76,6 @@ TEST(RatePage, NamesAndSortsInTheUsersLanguage) {
     EXPECT_NE(std::find(names.begin(), names.end(), "Euro"), names.end());
 }
 
-TEST(RatePage, TheUsersLocaleComesFromTheEnvironment) {
-    struct Case {
-        const char *all, *messages, *lang, *locale;
-    } cases[] = {
-        {nullptr, nullptr, nullptr, "en"},
-        {"C", nullptr, "de_DE", "en"},
-        {nullptr, "POSIX", nullptr, "en"},
-        {"fr_FR.UTF-8", "de_DE", "it", "fr_FR"},
-        {nullptr, "de_CH.UTF-8@euro", "it", "de_CH"},
-        {nullptr, nullptr, "is_IS.UTF-8", "is_IS"},
-    };
-    for (const Case& c : cases) {
-        for (const auto& [name, value] :
-             {std::pair{"LC_ALL", c.all}, {"LC_MESSAGES", c.messages}, {"LANG", c.lang}})
-            value ? setenv(name, value, 1) : unsetenv(name);
-        EXPECT_EQ(UserLocaleName(), c.locale);
-    }
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
-        unsetenv(name);
-}
-
 TEST(RatePage, TheResponseCarriesTheRatesDayAndTheHeadOnly) {
     const PreparedResponse response = PreparePageResponse("<html></html>", "2026-10-02");
     const std::string_view head = response.forMethod(true);

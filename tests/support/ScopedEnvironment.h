@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,6 +30,15 @@ public:
             setenv(name.c_str(), value, 1);
         else
             unsetenv(name.c_str());
+    }
+
+    // The locale variables (LANGUAGE, LC_ALL, LC_MESSAGES, LANG) cleared, then `assignments`
+    // set: the user's language exactly as a test wants it.
+    void setLocale(std::initializer_list<std::pair<const char*, const char*>> assignments) {
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+            set(name, nullptr);
+        for (const auto& [name, value] : assignments)
+            set(name, value);
     }
 
 private:

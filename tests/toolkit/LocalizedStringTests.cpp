@@ -1,5 +1,6 @@
 #include "toolkit/LocalizedString.h"
 
+#include "base/Identity.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestBundles.h"
@@ -12,23 +13,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kPaneID = "com.brenwick.preference.Corvanta";
+constexpr const char* kPaneID = CORVANTA_PANE_BUNDLE_ID;
 
 std::string_view textOf(CFStringRef text) {
     return CFStringGetUTF8(text);
 }
 
-// Nothing on the pane search path but `panes` (none when empty), and English texts.
-void isolate(ScopedEnvironment& environment, const fs::path& panes) {
-    environment.set("CORVANTA_PANE_PATH", panes.empty() ? nullptr : panes.c_str());
-    environment.set("XDG_DATA_HOME", "/nonexistent");
-    environment.set("XDG_DATA_DIRS", "/nonexistent");
+// English texts.
+void isolate(ScopedEnvironment& environment) {
     for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
         environment.set(name, nullptr);
     environment.set("LANG", "en_US.UTF-8");
 }
 
-// The pane's bundle with a table of its own, in a folder that serves as the pane search path.
+// The pane's bundle with a table of its own.
 fs::path makePaneBundle() {
     fs::path panes = test_bundles::freshFolder("corvanta-localized-");
     fs::path bundle = test_bundles::makeBundle(panes, "Corvanta", kPaneID);
@@ -36,15 +34,14 @@ fs::path makePaneBundle() {
                                     {{"Add", "Add currency"}, {"Apply", "Apply now"}});
     test_bundles::writeStringsTable(bundle, "de", "LocalizedStrings",
                                     {{"Add", "Hinzuf\xC3\xBCgen"}});
-    return panes;
+    return bundle;
 }
 
-// Loads the pane's bundle once per process; bundles stay loaded.
+// Opens the pane's bundle once per process, as its host would; bundles stay open.
 void ensurePaneBundle() {
-    static const fs::path panes = makePaneBundle();
-    ScopedEnvironment environment;
-    isolate(environment, panes);
-    ASSERT_NE(CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta")), nullptr);
+    static const fs::path bundle = makePaneBundle();
+    CFRef<CFBundleRef> opened(CFBundleCreateWithPath(bundle.string()));
+    ASSERT_NE(CFBundleGetBundleWithIdentifier(CFSTR(CORVANTA_PANE_BUNDLE_ID)), nullptr);
 }
 
 } // namespace
@@ -52,8 +49,8 @@ void ensurePaneBundle() {
 // Must run before any test of this process loads the pane's bundle.
 TEST(LocalizedString, WithoutTheBundleGivesTheKeyAndCachesNothing) {
     ScopedEnvironment environment;
-    isolate(environment, {});
-    if (CFBundleGetBundleWithIdentifier(CFSTR("com.brenwick.preference.Corvanta")))
+    isolate(environment);
+    if (CFBundleGetBundleWithIdentifier(CFSTR(CORVANTA_PANE_BUNDLE_ID)))
         GTEST_SKIP() << "the pane's bundle is already loaded in this process";
 
     CFStringRef add = LocalizedString(CFSTR("Add"));
@@ -86,7 +83,7 @@ TEST(LocalizedString, WithoutTheBundleGivesTheKeyAndCachesNothing) {
 TEST(LocalizedString, CachesTextsFoundThroughTheBundle) {
     ensurePaneBundle();
     ScopedEnvironment environment;
-    isolate(environment, {});
+    isolate(environment);
 
     CFStringRef key = CFStringCreateWithUTF8("Add");
     CFStringRef text = LocalizedString(key);

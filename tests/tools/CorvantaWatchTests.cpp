@@ -1,5 +1,6 @@
-#include "pane/CorvantaSettings.h"
+#include "base/Identity.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
+#include "settings/CorvantaSettings.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/ForkedProcess.h"
 #include "tests/support/TemporaryConfigHome.h"
@@ -41,7 +42,7 @@ TEST(CorvantaWatch, HelpExplainsTheOutputAndOptions) {
         text += *line + "\n";
     EXPECT_EQ(watch.waitForExit(5s), 0);
     for (const char* expected :
-         {"--once", "Preferences Changed", "com.brenwick.preference.Corvanta", R"({"On":true,)"})
+         {"--once", CORVANTA_CHANGED_NOTIFICATION, CORVANTA_CHANGED_OBJECT, R"({"On":true,)"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
 
     ChildProgram wrong({CORVANTA_WATCH_PATH, "--bogus"});

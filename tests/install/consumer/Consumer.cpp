@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A program of another project, built against the installed toolkit: splits a list of names,
 // finds one regardless of case and joins them again.
 #include "toolkit/CString256.h"
