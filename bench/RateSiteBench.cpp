@@ -1,7 +1,10 @@
-// The rate site's two costs: building the page from parsed reference rates (once per new feed)
-// and answering one page request over loopback (connect, request, whole answer, close). The
+// SPDX-License-Identifier: MIT
+// The rate site's costs: reading a feed (the 90-day history against the daily document),
+// building one base's page and history from parsed reference rates (every base once per new
+// feed), and answering one request over loopback (connect, request, whole answer, close). The
 // request's p50 and p99 over its iterations are counters, in microseconds; a request should
-// take well under a millisecond. Reading the feed and the collation alone are the baselines.
+// take well under a millisecond. Reading the daily feed and the collation alone are baselines.
+#include "ratesite/HistoryDocument.h"
 #include "ratesite/Listener.h"
 #include "ratesite/RateKeeper.h"
 #include "ratesite/RatePageBuilder.h"
@@ -12,6 +15,7 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <chrono>
+#include <fstream>
 #include <netinet/in.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -25,18 +29,66 @@ const ReferenceRates& snapshotRates() {
     return rates;
 }
 
+// The ECB's 90-day history of 2020-12-10: 64 days, 32 currencies.
+const std::string& historyDocument() {
+    static const std::string document = [] {
+        std::ifstream in(CORVANTA_FIXTURES "/feeds/eurofxref-hist-90d-2020-12-10.xml");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    return document;
+}
+
+const ReferenceRates& historyRates() {
+    static const ReferenceRates rates = *ReadReferenceRates(historyDocument()).rates;
+    return rates;
+}
+
+const std::vector<SiteCurrency>& historyCurrencies() {
+    static const std::vector<SiteCurrency> offered =
+        OfferedCurrencies(historyRates(), CurrencyNames("en"));
+    return offered;
+}
+
 void BM_ReadFeed(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadReferenceRates(BundledSnapshot()));
 }
 BENCHMARK(BM_ReadFeed);
 
+void BM_ReadHistoryFeed(benchmark::State& state) {
+    if (historyRates().days.size() != 64) state.SkipWithError("the history did not read");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadReferenceRates(historyDocument()));
+}
+BENCHMARK(BM_ReadHistoryFeed);
+
 void BM_BuildPage(benchmark::State& state) {
     const CurrencyNames names("en");
     for (auto _ : state)
-        benchmark::DoNotOptimize(BuildRatePage(snapshotRates(), false, names));
+        benchmark::DoNotOptimize(BuildRatePage(snapshotRates(), "USD", false, names));
 }
 BENCHMARK(BM_BuildPage);
+
+// One base's answers from the held history, as the site makes them for every base.
+void BM_BuildHistoryBasePage(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildRatePage(historyRates(), historyCurrencies(), "JPY", false));
+}
+BENCHMARK(BM_BuildHistoryBasePage);
+
+void BM_BuildHistoryDocument(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildHistoryDocument(historyRates(), historyCurrencies(), "JPY"));
+}
+BENCHMARK(BM_BuildHistoryDocument);
+
+// Every answer of one held history: what a new document costs once.
+void BM_BuildEveryAnswer(benchmark::State& state) {
+    const CurrencyNames names("en");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RateSitePages(historyRates(), false, names));
+}
+BENCHMARK(BM_BuildEveryAnswer);
 
 // The names alone: ICU's look-ups, which the page building cannot avoid.
 void BM_CurrencyNames(benchmark::State& state) {
@@ -47,8 +99,8 @@ void BM_CurrencyNames(benchmark::State& state) {
 }
 BENCHMARK(BM_CurrencyNames);
 
-// One GET over loopback until the site closes; the page bytes it read.
-size_t requestPage(int port) {
+// One GET of `path` over loopback until the site closes; the bytes it read.
+size_t requestPage(int port, const std::string& path) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -56,8 +108,7 @@ size_t requestPage(int port) {
     address.sin_port = htons(static_cast<uint16_t>(port));
     size_t total = 0;
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        static const std::string request =
-            "GET /d/USD/table.html HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+        static const std::string request = "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
         send(fd, request.data(), request.size(), MSG_NOSIGNAL);
         char chunk[16384];
         for (ssize_t got; (got = recv(fd, chunk, sizeof chunk, 0)) > 0;)
@@ -67,15 +118,17 @@ size_t requestPage(int port) {
     return total;
 }
 
+// Requests for the JPY page or history (state.range(0): 0 or 1), every base's answers held.
 void BM_PageRequest(benchmark::State& state) {
     std::string error;
     std::optional<FileDescriptor> listener = ListenOnLoopback(0, error);
     const std::string site = AddressOf(listener->get());
     const int port = std::stoi(site.substr(site.rfind(':') + 1));
     RatePageStore store;
-    const std::string page = BuildRatePage(snapshotRates(), false, CurrencyNames("en"));
     store.publish(
-        std::make_shared<const PreparedResponse>(PreparePageResponse(page, "2026-10-02")));
+        std::make_shared<const RateSitePages>(historyRates(), false, CurrencyNames("en")));
+    const std::string path = state.range(0) ? "/d/JPY/history.json" : "/d/JPY/table.html";
+    const size_t expected = store.current()->find(path)->bytes.size();
     const FileDescriptor stop(eventfd(0, EFD_CLOEXEC));
     std::thread serving([&] { RatePageServer(listener->get(), store).run(stop.get(), {}); });
 
@@ -83,7 +136,7 @@ void BM_PageRequest(benchmark::State& state) {
     micros.reserve(static_cast<size_t>(state.max_iterations));
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        if (requestPage(port) < page.size()) state.SkipWithError("short answer");
+        if (requestPage(port, path) < expected) state.SkipWithError("short answer");
         micros.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());
@@ -98,7 +151,7 @@ void BM_PageRequest(benchmark::State& state) {
         state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
     }
 }
-BENCHMARK(BM_PageRequest)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PageRequest)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/PreparedResponse.h"
 
 #include <chrono>
@@ -43,13 +44,27 @@ std::string HttpDateOfDay(const std::string& date) {
     return text;
 }
 
-PreparedResponse PreparePageResponse(const std::string& page, const std::string& date) {
+namespace {
+
+// 200 with `body`, dated as the rates it shows.
+PreparedResponse prepareRates(std::string_view contentType, const std::string& body,
+                              const std::string& date) {
     std::string headers;
     if (const std::string modified = HttpDateOfDay(date); !modified.empty())
         headers = "Last-Modified: " + modified + "\r\n";
     // The rates change once a working day; a client should ask again rather than guess.
     headers += "Cache-Control: no-cache\r\n";
-    return prepare("200 OK", headers, "text/html; charset=utf-8", page);
+    return prepare("200 OK", headers, contentType, body);
+}
+
+} // namespace
+
+PreparedResponse PreparePageResponse(const std::string& page, const std::string& date) {
+    return prepareRates("text/html; charset=utf-8", page, date);
+}
+
+PreparedResponse PrepareHistoryResponse(const std::string& json, const std::string& date) {
+    return prepareRates("application/json; charset=utf-8", json, date);
 }
 
 const PreparedResponse& BadRequestResponse() {

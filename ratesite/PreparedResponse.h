@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole HTTP responses, made once, so that answering a request is only a write.
 #pragma once
 
@@ -16,6 +17,8 @@ struct PreparedResponse {
 
 // 200 with the page, a Last-Modified of midnight (GMT) on `date` (YYYY-MM-DD).
 PreparedResponse PreparePageResponse(const std::string& page, const std::string& date);
+// The same for a history document (JSON).
+PreparedResponse PrepareHistoryResponse(const std::string& json, const std::string& date);
 
 // The answers to requests the site does not serve: 400, 404, 405, 431.
 const PreparedResponse& BadRequestResponse();

@@ -2,7 +2,7 @@
 
 #include "platform/Foundation/NSLog.h"
 #include "ratesite/PublicationSchedule.h"
-#include "ratesite/RatePageBuilder.h"
+#include "ratesite/RateSitePages.h"
 
 #include <cstdio>
 
@@ -102,9 +102,8 @@ bool RateKeeper::take(const std::string& document, Origin origin, const std::str
 
 void RateKeeper::publish() {
     if (rates_.date.empty()) return;
-    const std::string page = BuildRatePage(rates_, origin_ == Origin::Snapshot, names_);
     store_.publish(
-        std::make_shared<const PreparedResponse>(PreparePageResponse(page, rates_.date)));
+        std::make_shared<const RateSitePages>(rates_, origin_ == Origin::Snapshot, names_));
 }
 
 std::string RateKeeper::describe() const {

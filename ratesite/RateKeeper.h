@@ -4,7 +4,7 @@
 // log line.
 #pragma once
 
-#include "ratesite/CurrencyNames.h"
+#include "rates/CurrencyNames.h"
 #include "ratesite/FeedCache.h"
 #include "ratesite/RatePageStore.h"
 #include "ratesite/ReferenceRates.h"

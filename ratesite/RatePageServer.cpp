@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::string_view kPagePath = "/d/USD/table.html";
-
 bool isTemporary(int error) {
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
@@ -23,7 +21,7 @@ struct RatePageServer::Connection {
     Clock::time_point deadline;
     State state = State::Reading;
     std::string request;
-    std::shared_ptr<const PreparedResponse> page; // keeps the page written alive
+    std::shared_ptr<const RateSitePages> pages; // keeps the answer being written alive
     std::string_view unsent;
 };
 
@@ -140,12 +138,11 @@ void RatePageServer::answer(Connection& connection) {
         head = method == "HEAD";
         if (method != "GET" && !head) {
             response = &MethodNotAllowedResponse();
-        } else if (path != kPagePath) {
-            response = &NotFoundResponse();
-        } else if ((connection.page = store_.current())) {
-            response = connection.page.get();
         } else {
-            response = &NotFoundResponse(); // no rates at all (the snapshot did not read)
+            connection.pages = store_.current(); // null: no rates at all (no snapshot read)
+            const PreparedResponse* found =
+                connection.pages ? connection.pages->find(path) : nullptr;
+            response = found ? found : &NotFoundResponse();
         }
     }
     connection.unsent = response->forMethod(head);

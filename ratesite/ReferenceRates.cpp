@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/ReferenceRates.h"
 
-#include "rates/RatePatterns.h"
 #include "ratesite/PrintableText.h"
 #include "ratesite/RatePageBuilder.h"
 
@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <set>
 
 #include <expat.h>
 
@@ -17,6 +18,7 @@ namespace {
 // Element names as the namespace-aware parser reports them: "URI NAME".
 constexpr std::string_view kEnvelope = "http://www.gesmes.org/xml/2002-08-01 Envelope";
 constexpr std::string_view kCube = "http://www.ecb.int/vocabulary/2002-08-01/eurofxref Cube";
+constexpr size_t kMostSkippedLines = 100;
 
 struct ParserDeleter {
     void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
@@ -66,17 +68,6 @@ bool isDate(std::string_view text) {
     return day.ok();
 }
 
-// Both figures the page shows for a currency, units per dollar and dollars per unit, must be
-// ordinary numbers whose six-decimal text the rate source takes.
-bool isShowable(double perDollar) {
-    constexpr double kSmallest = 1e-6, kLargest = 1e12;
-    for (const double figure : {perDollar, 1 / perDollar})
-        if (!std::isfinite(figure) || figure < kSmallest || figure > kLargest ||
-            SixDecimals(figure).size() > RatePatterns::kLongestRate)
-            return false;
-    return true;
-}
-
 // "1e-30", for a log line about a figure six decimals would show as zero.
 std::string shortest(double value) {
     char digits[32];
@@ -87,6 +78,20 @@ const char* attribute(const XML_Char** attributes, std::string_view name) {
     for (; attributes[0]; attributes += 2)
         if (name == attributes[0]) return attributes[1];
     return nullptr;
+}
+
+// A day as the feed lists it, before the document as a whole is judged.
+struct ListedDay {
+    std::string date;
+    std::vector<ReferenceRate> rates;
+    std::vector<std::string> skipped;
+    bool conflictingDollar = false;
+};
+
+std::optional<double> rateOf(const std::vector<ReferenceRate>& rates, std::string_view code) {
+    for (const ReferenceRate& rate : rates)
+        if (rate.code == code) return rate.perEuro;
+    return std::nullopt;
 }
 
 class FeedReader {
@@ -101,19 +106,18 @@ public:
         }
         if (!isEnvelope_ || name != kCube) return;
         sawCube_ = true;
-        if (const char* time = attribute(attributes, "time"); time && !dateSeen_) {
-            dateSeen_ = true;
-            date_ = time;
-            datedCubeDepth_ = depth_;
-            insideDatedCube_ = true;
+        if (dayDepth_ == 0) {
+            if (const char* time = attribute(attributes, "time")) {
+                listed_.push_back({time, {}, {}, false});
+                dayDepth_ = depth_;
+            }
             return;
         }
-        // Only the first dated Cube counts; a feed of several days gives its newest first.
-        if (insideDatedCube_ && depth_ == datedCubeDepth_ + 1) entry(attributes);
+        if (depth_ == dayDepth_ + 1) entry(listed_.back(), attributes);
     }
 
     void endElement() {
-        if (insideDatedCube_ && depth_ == datedCubeDepth_) insideDatedCube_ = false;
+        if (depth_ == dayDepth_) dayDepth_ = 0;
         --depth_;
     }
 
@@ -125,7 +129,6 @@ public:
 
     ReferenceRatesReading finish(bool wellFormed) {
         ReferenceRatesReading reading;
-        reading.skipped = std::move(skipped_);
         if (declaresEntities_)
             reading.refusal = "it declares entities";
         else if (!wellFormed)
@@ -134,79 +137,131 @@ public:
                               XML_ErrorString(XML_GetErrorCode(parser_)) + ")";
         else if (!isEnvelope_ || !sawCube_)
             reading.refusal = "it is not the reference-rate document";
-        else if (!dateSeen_ || !isDate(date_))
+        if (!reading.refusal.empty()) return reading;
+
+        std::vector<ListedDay> days = keptDays(reading.skipped);
+        if (days.empty()) {
             reading.refusal = "it has no date (YYYY-MM-DD)";
-        else if (conflictingDollar_)
-            reading.refusal = "it lists the US dollar twice with different rates";
-        else if (!rates_.perEuro("USD"))
-            reading.refusal = "it has no US dollar rate";
-        else if (!isShowable(*rates_.perEuro("USD")))
-            reading.refusal = "its US dollar rate " + shortest(*rates_.perEuro("USD")) +
-                              " gives the euro a rate out of range";
-        else {
-            leaveOutUnshowable(reading.skipped);
-            rates_.date = date_;
-            reading.rates = std::move(rates_);
+            return reading;
         }
+        ListedDay& newest = days.back();
+        const std::optional<double> dollar = rateOf(newest.rates, "USD");
+        if (newest.conflictingDollar)
+            reading.refusal = "it lists the US dollar twice with different rates";
+        else if (!dollar)
+            reading.refusal = "it has no US dollar rate";
+        else if (!RowFitsThePage(*dollar))
+            reading.refusal =
+                "its US dollar rate " + shortest(*dollar) + " gives the euro a rate out of range";
+        if (!reading.refusal.empty()) return reading;
+
+        // The newest day's lines first and as they are; older days' lines name their day.
+        std::vector<std::string> skipped = std::move(newest.skipped);
+        leaveOutUnshowable(newest.rates, *dollar, skipped);
+        for (size_t i = 0; i + 1 < days.size(); ++i) {
+            leaveOutUnoffered(days[i], newest.rates);
+            for (const std::string& line : days[i].skipped)
+                skipped.push_back(days[i].date + ": " + line);
+        }
+        skipped.insert(skipped.end(), reading.skipped.begin(), reading.skipped.end());
+        reading.skipped = std::move(skipped);
+        // Each line goes to the log: a hostile document of many bad entries must not flood it.
+        if (reading.skipped.size() > kMostSkippedLines) {
+            const size_t more = reading.skipped.size() - kMostSkippedLines;
+            reading.skipped.resize(kMostSkippedLines);
+            reading.skipped.push_back("... and " + std::to_string(more) +
+                                      " more entries or days left out");
+        }
+
+        ReferenceRates rates;
+        rates.date = newest.date;
+        rates.rates = newest.rates;
+        for (ListedDay& day : days)
+            rates.days.push_back({std::move(day.date), std::move(day.rates)});
+        reading.rates = std::move(rates);
         return reading;
     }
 
 private:
-    void entry(const XML_Char** attributes) {
+    void entry(ListedDay& day, const XML_Char** attributes) {
         const char* code = attribute(attributes, "currency");
         const char* rate = attribute(attributes, "rate");
         if (!code || !isCurrencyCode(code)) {
-            skipped_.push_back("currency code " + PrintableText(code ? code : "(none)") +
-                               " is not three capital letters");
+            day.skipped.push_back("currency code " + PrintableText(code ? code : "(none)") +
+                                  " is not three capital letters");
             return;
         }
         const std::optional<double> value = rate ? plainPositiveDecimal(rate) : std::nullopt;
         if (!value) {
-            skipped_.push_back(std::string(code) + ": rate " +
-                               PrintableText(rate ? rate : "(none)") +
-                               " is not a plain positive decimal");
+            day.skipped.push_back(std::string(code) + ": rate " +
+                                  PrintableText(rate ? rate : "(none)") +
+                                  " is not a plain positive decimal");
             return;
         }
-        if (const std::optional<double> listed = rates_.perEuro(code)) {
+        if (const std::optional<double> listed = rateOf(day.rates, code)) {
             // The whole page is reckoned from the dollar: two of them leave no right page.
-            if (std::string_view(code) == "USD" && *listed != *value) conflictingDollar_ = true;
-            skipped_.push_back(std::string(code) + ": listed again; the first rate is kept");
+            if (std::string_view(code) == "USD" && *listed != *value) day.conflictingDollar = true;
+            day.skipped.push_back(std::string(code) + ": listed again; the first rate is kept");
             return;
         }
-        rates_.rates.push_back({code, *value});
+        day.rates.push_back({code, *value});
+    }
+
+    // The days with a date of the calendar, each date once (its first listing), oldest first.
+    std::vector<ListedDay> keptDays(std::vector<std::string>& skipped) {
+        std::vector<ListedDay> days;
+        std::set<std::string> dates; // a large hostile feed must not cost a quadratic search
+        for (ListedDay& day : listed_) {
+            if (!isDate(day.date))
+                skipped.push_back("a day dated " + PrintableText(day.date) +
+                                  " is left out: it is not a date (YYYY-MM-DD)");
+            else if (!dates.insert(day.date).second)
+                skipped.push_back(day.date + ": listed again; the first listing is kept");
+            else
+                days.push_back(std::move(day));
+        }
+        std::stable_sort(days.begin(), days.end(),
+                         [](const ListedDay& a, const ListedDay& b) { return a.date < b.date; });
+        return days;
     }
 
     // Which figures are out of range depends on the dollar, which may come last in the feed.
-    void leaveOutUnshowable(std::vector<std::string>& skipped) {
-        const double dollarsPerEuro = *rates_.perEuro("USD");
-        std::erase_if(rates_.rates, [&](const ReferenceRate& rate) {
-            if (rate.code == "USD" || isShowable(rate.perEuro / dollarsPerEuro)) return false;
+    static void leaveOutUnshowable(std::vector<ReferenceRate>& rates, double dollarsPerEuro,
+                                   std::vector<std::string>& skipped) {
+        std::erase_if(rates, [&](const ReferenceRate& rate) {
+            if (rate.code == "USD" || RowFitsThePage(rate.perEuro / dollarsPerEuro)) return false;
             skipped.push_back(rate.code + ": rate " + shortest(rate.perEuro) +
                               " is out of range against the US dollar");
             return true;
         });
     }
 
+    // A currency the newest day lacks is not offered, so its older rates are of no use.
+    static void leaveOutUnoffered(ListedDay& day, const std::vector<ReferenceRate>& offered) {
+        std::erase_if(day.rates, [&](const ReferenceRate& rate) {
+            if (rateOf(offered, rate.code)) return false;
+            day.skipped.push_back(rate.code + ": not among the newest day's rates; not offered");
+            return true;
+        });
+    }
+
     XML_Parser parser_;
     int depth_ = 0;
-    int datedCubeDepth_ = 0;
-    bool insideDatedCube_ = false;
+    int dayDepth_ = 0; // of the dated Cube being read; 0 outside one
     bool isEnvelope_ = false;
     bool sawCube_ = false;
-    bool dateSeen_ = false;
     bool declaresEntities_ = false;
-    bool conflictingDollar_ = false;
-    std::string date_;
-    ReferenceRates rates_;
-    std::vector<std::string> skipped_;
+    std::vector<ListedDay> listed_;
 };
 
 } // namespace
 
+std::optional<double> ReferenceDay::perEuro(std::string_view code) const {
+    return rateOf(rates, code);
+}
+
 std::optional<double> ReferenceRates::perEuro(std::string_view code) const {
-    for (const ReferenceRate& rate : rates)
-        if (rate.code == code) return rate.perEuro;
-    return std::nullopt;
+    return rateOf(rates, code);
 }
 
 ReferenceRatesReading ReadReferenceRates(std::string_view document) {

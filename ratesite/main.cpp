@@ -1,7 +1,8 @@
 // corvanta-rate-site [--port N] [--feed URL] [--help]
 //
-// The local rate site: serves /d/USD/table.html on 127.0.0.1 in the markup the rate source
-// reads, built from the ECB's daily euro reference rates. See RateKeeper for where the rates
+// The local rate site: serves /d/<CODE>/table.html on 127.0.0.1 in the markup the rate source
+// reads, and /d/<CODE>/history.json, built from the ECB's euro reference rates of the last 90
+// days. See RateKeeper for where the rates
 // come from and RatePageServer for how requests are answered.
 #include "base/EnvironmentLimits.h"
 #include "base/Identity.h"
@@ -9,7 +10,7 @@
 #include "base/WholeNumber.h"
 #include "base/XDGFolders.h"
 #include "platform/Foundation/NSLog.h"
-#include "ratesite/CurrencyNames.h"
+#include "rates/CurrencyNames.h"
 #include "ratesite/Listener.h"
 #include "ratesite/RateKeeper.h"
 #include "ratesite/RatePageServer.h"
@@ -28,7 +29,7 @@
 namespace {
 
 constexpr const char* kDefaultFeed =
-    "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+    "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-hist-90d.xml";
 constexpr int kDefaultPort = CORVANTA_RATE_SITE_PORT;
 constexpr std::chrono::seconds kIdleLimit{5 * 60}; // when started by socket activation
 constexpr std::chrono::seconds kCheckEvery{60};
@@ -36,14 +37,15 @@ constexpr std::chrono::seconds kCheckEvery{60};
 // The usage text, with the build's default port in it.
 std::string usage() {
     return "usage: corvanta-rate-site [--port N] [--feed URL] [--help]\n"
-           "Serves the US dollar rate page /d/USD/table.html on 127.0.0.1, built from\n"
-           "the European Central Bank's daily euro reference rates, and prints the\n"
-           "site's address first.\n"
+           "Serves the rate pages /d/CODE/table.html (/d/USD/ for the settings) and their\n"
+           "histories /d/CODE/history.json on 127.0.0.1, built from the European Central\n"
+           "Bank's euro reference rates of the last 90 days, and prints the site's address\n"
+           "first.\n"
            "  --port N    listen on port N (0: any free port; default " +
            std::to_string(kDefaultPort) +
            ")\n"
-           "  --feed URL  fetch the reference rates from URL (http or https; default the\n"
-           "              ECB's)\n"
+           "  --feed URL  fetch the reference rates from URL (http or https; a daily or a\n"
+           "              history document; default the ECB's 90-day history)\n"
            "  --help      print this and exit\n"
            "Started by systemd socket activation, it serves the socket it is given and\n"
            "exits after five minutes without a request. The last good feed is kept in\n"

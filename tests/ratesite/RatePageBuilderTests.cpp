@@ -22,7 +22,7 @@ std::chrono::system_clock::time_point utc(int y, unsigned m, unsigned d, int hou
 
 TEST(RatePage, ListsEveryCurrencyOnceInTheMarkupTheRateSourceReads) {
     const ReferenceRates rates = dailyFeed();
-    const std::string page = BuildRatePage(rates, false, CurrencyNames("en"));
+    const std::string page = BuildRatePage(rates, "USD", false, CurrencyNames("en"));
     const RateArray rows = ParseRatePage(page);
     ASSERT_EQ(rows.size(), 29u); // 28 without the dollar, and the euro
     std::vector<std::string> names;
@@ -51,17 +51,17 @@ TEST(RatePage, ListsEveryCurrencyOnceInTheMarkupTheRateSourceReads) {
 TEST(RatePage, SaysTheDateTheSourceAndWhetherItIsTheSnapshot) {
     const ReferenceRates rates = dailyFeed();
     const CurrencyNames names("en");
-    const std::string fresh = BuildRatePage(rates, false, names);
+    const std::string fresh = BuildRatePage(rates, "USD", false, names);
     EXPECT_NE(fresh.find("Rates of 2026-12-08: the euro foreign exchange reference rates of the "
                          "European Central Bank, converted to US dollars."),
               std::string::npos);
     EXPECT_EQ(fresh.find("snapshot"), std::string::npos);
-    EXPECT_NE(BuildRatePage(rates, true, names).find("snapshot bundled with Corvanta"),
+    EXPECT_NE(BuildRatePage(rates, "USD", true, names).find("snapshot bundled with Corvanta"),
               std::string::npos);
 }
 
 TEST(RatePage, NamesAndSortsInTheUsersLanguage) {
-    const std::string page = BuildRatePage(dailyFeed(), false, CurrencyNames("de_DE"));
+    const std::string page = BuildRatePage(dailyFeed(), "USD", false, CurrencyNames("de_DE"));
     const RateArray rows = ParseRatePage(page);
     ASSERT_EQ(rows.size(), 29u);
     std::vector<std::string> names;

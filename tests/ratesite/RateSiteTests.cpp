@@ -2,6 +2,7 @@
 
 #include "rates/RatePage.h"
 #include "tests/support/Fixtures.h"
+#include "tests/support/HistoryFeed.h"
 #include "tests/support/LoopbackRateSite.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/ScopedEnvironment.h"
@@ -63,13 +64,7 @@ std::string dateOnPage(const std::string& page) {
 
 // YYYY-MM-DD of the UTC day `offset` days from today.
 std::string utcDay(int offset) {
-    const std::chrono::year_month_day day{
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()) +
-        std::chrono::days(offset)};
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02u-%02u", static_cast<int>(day.year()),
-                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
-    return date;
+    return DayText(TodayUtc() + std::chrono::days(offset));
 }
 
 // The daily fixture, dated `date`.
@@ -299,4 +294,35 @@ TEST_F(RateSiteTest, RefreshesInTheBackgroundWhileRequestsGoOn) {
     EXPECT_GE(feed.requests(), 2);
     EXPECT_LT(slowest, 1s);
     EXPECT_EQ(ReadFile(cacheFile()), ReadFixture(kDaily));
+}
+
+TEST_F(RateSiteTest, ServesEveryBaseOfAHistoryFeedAndNothingElse) {
+    FeedServer feed;
+    // Recent days, so that they are newer than the snapshot; HRK gone from the newest day.
+    const std::string newest = utcDay(0);
+    feed.serve(WithoutEntry(Redated(HistoryFeed(), TodayUtc()), newest, "HRK"));
+    const auto site = start(feed.url());
+    struct Case {
+        std::string path;
+        int status;
+        std::string contentType, part;
+    } cases[] = {
+        {"/d/USD/table.html", 200, "text/html; charset=utf-8", "<title>US Dollar exchange"},
+        {"/d/EUR/table.html", 200, "text/html; charset=utf-8", "Rates of " + newest},
+        {"/d/JPY/history.json", 200, "application/json; charset=utf-8", "{\"base\": \"JPY\""},
+        {"/d/EUR/history.json?x=1", 200, "application/json; charset=utf-8", newest + "\"],"},
+        {"/d/HRK/table.html", 404, "text/plain; charset=utf-8", ""},
+        {"/d/HRK/history.json", 404, "text/plain; charset=utf-8", ""},
+        {"/d/XYZ/table.html", 404, "text/plain; charset=utf-8", ""},
+        {"/d/jpy/history.json", 404, "text/plain; charset=utf-8", ""},
+    };
+    for (const Case& c : cases) {
+        const PageAnswer answer = RequestPage(address_, "GET", c.path);
+        EXPECT_EQ(answer.status, c.status) << c.path;
+        EXPECT_EQ(answer.header("Content-Type"), c.contentType) << c.path;
+        EXPECT_NE(answer.body.find(c.part), std::string::npos)
+            << c.path << answer.body.substr(0, 300);
+    }
+    EXPECT_EQ(RequestPage(address_, "GET", "/d/EUR/table.html").body.find("HRK"),
+              std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include "ratesite/ReferenceRates.h"
 
 #include "tests/support/Fixtures.h"
+#include "tests/support/HistoryFeed.h"
 
 #include <gtest/gtest.h>
 
@@ -145,4 +146,63 @@ TEST(ReferenceRates, RefusesTwoDifferentDollarRates) {
     ASSERT_TRUE(repeated.rates) << repeated.refusal;
     EXPECT_EQ(repeated.skipped,
               (std::vector<std::string>{"USD: listed again; the first rate is kept"}));
+}
+
+TEST(ReferenceRates, ReadsAHistoryOldestFirstWithItsNewestDayAsTheRates) {
+    const ReferenceRatesReading reading = ReadReferenceRates(HistoryFeed());
+    ASSERT_TRUE(reading.rates) << reading.refusal;
+    EXPECT_TRUE(reading.skipped.empty());
+    const ReferenceRates& rates = *reading.rates;
+    EXPECT_EQ(rates.date, "2020-12-10");
+    ASSERT_EQ(rates.days.size(), 64u);
+    EXPECT_EQ(rates.days.front().date, "2020-09-14");
+    EXPECT_EQ(rates.days.back().date, "2020-12-10");
+    EXPECT_EQ(rates.rates.size(), 32u);
+    EXPECT_EQ(rates.perEuro("USD"), 1.2115);
+    EXPECT_EQ(rates.days.back().perEuro("JPY"), 126.53);
+    EXPECT_EQ(rates.days.front().perEuro("USD"), 1.1876);
+}
+
+TEST(ReferenceRates, OlderDaysAreSortedKeptOnceAndKeepTheirGoodEntries) {
+    // Listed as the ECB never would: out of order, a day twice, bad entries, a currency the
+    // newest day lacks.
+    const std::string feed =
+        "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\" "
+        "xmlns=\"http://www.ecb.int/vocabulary/2002-08-01/eurofxref\"><Cube>"
+        "<Cube time=\"2026-12-07\"><Cube currency=\"USD\" rate=\"1.2\"/>"
+        "<Cube currency=\"JPY\" rate=\"abc\"/><Cube currency=\"HRK\" rate=\"7.5\"/></Cube>"
+        "<Cube time=\"2026-12-08\"><Cube currency=\"USD\" rate=\"1.1\"/>"
+        "<Cube currency=\"JPY\" rate=\"150\"/></Cube>"
+        "<Cube time=\"2026-12-04\"><Cube currency=\"JPY\" rate=\"160\"/></Cube>"
+        "<Cube time=\"2026-12-07\"><Cube currency=\"USD\" rate=\"9\"/></Cube>"
+        "<Cube time=\"2026-13-01\"><Cube currency=\"USD\" rate=\"9\"/></Cube>"
+        "</Cube></gesmes:Envelope>";
+    const ReferenceRatesReading reading = ReadReferenceRates(feed);
+    ASSERT_TRUE(reading.rates) << reading.refusal;
+    const ReferenceRates& rates = *reading.rates;
+    EXPECT_EQ(rates.date, "2026-12-08");
+    ASSERT_EQ(rates.days.size(), 3u);
+    EXPECT_EQ(rates.days[0].date, "2026-12-04");
+    EXPECT_EQ(rates.days[0].perEuro("USD"), std::nullopt); // a gap
+    EXPECT_EQ(rates.days[0].perEuro("JPY"), 160.0);
+    EXPECT_EQ(rates.days[1].date, "2026-12-07");
+    EXPECT_EQ(rates.days[1].perEuro("USD"), 1.2); // the first listing of the day
+    EXPECT_EQ(rates.days[1].perEuro("HRK"), std::nullopt);
+    EXPECT_EQ(reading.skipped, (std::vector<std::string>{
+                                   "2026-12-07: JPY: rate \"abc\" is not a plain positive decimal",
+                                   "2026-12-07: HRK: not among the newest day's rates; not offered",
+                                   "2026-12-07: listed again; the first listing is kept",
+                                   "a day dated \"2026-13-01\" is left out: it is not a date "
+                                   "(YYYY-MM-DD)",
+                               }));
+}
+
+TEST(ReferenceRates, TheNewestDayOfAHistoryMustHaveAGoodDollarRate) {
+    const std::string history = HistoryFeed();
+    const ReferenceRatesReading noDollar =
+        ReadReferenceRates(WithoutEntry(history, "2020-12-10", "USD"));
+    EXPECT_FALSE(noDollar.rates);
+    EXPECT_EQ(noDollar.refusal, "it has no US dollar rate");
+    // An older day without the dollar is only a gap.
+    EXPECT_TRUE(ReadReferenceRates(WithoutEntry(history, "2020-12-09", "USD")).rates);
 }
