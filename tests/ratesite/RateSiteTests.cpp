@@ -98,7 +98,7 @@ TEST_F(RateSiteTest, ServesTheFeedsRatesAndKeepsThem) {
     const PageAnswer post = RequestPage(address_, "POST");
     EXPECT_EQ(post.status, 405);
     EXPECT_EQ(post.header("Allow"), "GET, HEAD");
-    EXPECT_EQ(RequestPage(address_, "GET", "/d/EUR/table.html").status, 404);
+    EXPECT_EQ(RequestPage(address_, "GET", "/d/XYZ/table.html").status, 404);
     EXPECT_EQ(RequestPage(address_, "GET", "/").status, 404);
 
     site->child().signal(SIGTERM);
