@@ -26,14 +26,14 @@ RateFetcher::~RateFetcher() {
     shared_->ownerAlive = false;
 }
 
-bool RateFetcher::start() {
+bool RateFetcher::start(const std::string& base) {
     {
         std::lock_guard lock(shared_->mutex);
         if (shared_->running) return false;
         shared_->running = true;
     }
-    std::thread([shared = shared_] {
-        std::shared_ptr<const RateArray> rates = ExchangeRatesArray();
+    std::thread([shared = shared_, base] {
+        FetchedRates fetched = FetchRatesFor(base, BaseFallback::ToDollar);
         std::lock_guard lock(shared->mutex);
         shared->running = false;
         shared->idle.notify_all();
@@ -42,8 +42,8 @@ bool RateFetcher::start() {
         // queued call whose context has been deleted is dropped by Qt.
         QMetaObject::invokeMethod(
             shared->context,
-            [weak = std::weak_ptr<Shared>(shared), rates] {
-                if (auto owner = weak.lock(); owner && owner->ownerAlive) owner->callback(rates);
+            [weak = std::weak_ptr<Shared>(shared), fetched = std::move(fetched)] {
+                if (auto owner = weak.lock(); owner && owner->ownerAlive) owner->callback(fetched);
             },
             Qt::QueuedConnection);
     }).detach();

@@ -1,9 +1,10 @@
-// Runs ExchangeRatesArray off the main thread, one fetch at a time, and hands the result to a
+// SPDX-License-Identifier: MIT
+// Runs FetchRatesFor off the main thread, one fetch at a time, and hands the result to a
 // callback on the main thread, so the status item keeps answering the panel while a slow rate
 // site is loading.
 #pragma once
 
-#include "rates/ExchangeRates.h"
+#include "menu/RatesFetch.h"
 
 #include <QObject>
 #include <chrono>
@@ -12,8 +13,7 @@
 
 class RateFetcher {
 public:
-    // Null on a failed fetch.
-    using Callback = std::function<void(std::shared_ptr<const RateArray> rates)>;
+    using Callback = std::function<void(const FetchedRates& fetched)>;
 
     // `callback` runs on `context`'s thread (the main one), never after this is gone.
     RateFetcher(QObject* context, Callback callback);
@@ -21,8 +21,9 @@ public:
     RateFetcher(const RateFetcher&) = delete;
     RateFetcher& operator=(const RateFetcher&) = delete;
 
-    // Starts a fetch; false, doing nothing, while one is running.
-    bool start();
+    // Starts a fetch of `base`'s rates (the dollar's where the site lacks it); false, doing
+    // nothing, while one is running.
+    bool start(const std::string& base);
     bool isRunning() const;
     // Waits at most `patience` for a running fetch to end; false when it still runs.
     bool waitUntilIdle(std::chrono::milliseconds patience);

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "menu/RateMenu.h"
 
 #include "base/Identity.h"
+#include "base/UserLanguages.h"
 #include "menu/FetchSchedule.h"
 #include "menu/StatusAreaRestart.h"
 #include "platform/CoreFoundation/CFPreferences.h"
@@ -30,10 +32,16 @@ static void initialiseMenuResources() {
 }
 
 RateMenu::RateMenu()
-    : fetcher_(this, [this](std::shared_ptr<const RateArray> rates) { fetchEnded(rates); }) {
+    : words_(UserLocaleName()),
+      fetcher_(this, [this](const FetchedRates& fetched) { fetchEnded(fetched); }) {
     header_ = menu_.addAction(QString());
     header_->setEnabled(false);
     separator_ = menu_.addSeparator();
+    baseMenu_.setTitle(QStringLiteral("Rates per"));
+    menu_.addMenu(&baseMenu_);
+    baseChoices_.setExclusive(true);
+    connect(menu_.addAction(QStringLiteral("Chart…")), &QAction::triggered, this,
+            &RateMenu::openChart);
     connect(menu_.addAction(QStringLiteral("Refresh")), &QAction::triggered, this,
             &RateMenu::fetch);
     connect(menu_.addAction(QStringLiteral("Settings…")), &QAction::triggered, this,
@@ -67,14 +75,18 @@ RateMenu::RateMenu()
     readSettings();
 }
 
-RateMenu::~RateMenu() = default;
+RateMenu::~RateMenu() {
+    delete chart_.data();
+}
 
 void RateMenu::readSettings() {
     CFPreferencesAppSynchronize(CorvantaSettingsAppID());
     const bool wasOn = on_;
     on_ = CorvantaSettingsReadOn();
     chosen_ = ChosenCurrencies(CorvantaSettingsReadCountries().value_or(""));
+    base_ = CorvantaSettingsReadBase();
     rebuild();
+    updateChart();
     // Only on a change: asking whether there is a status area is a call to the panel, which
     // must not be made while the panel waits for the menu to open.
     if (!itemSettled_ || on_ != wasOn) showOrHideItem();
@@ -115,21 +127,29 @@ void RateMenu::checkStatusArea() {
 
 void RateMenu::fetchIfStale() {
     if (loading_) return;
-    if (FetchIsDue(lastFetchEnded_, fetchFailed_, std::chrono::steady_clock::now())) fetch();
+    // Another base was chosen elsewhere, or the rates are old.
+    if (base_ != askedBase_ ||
+        FetchIsDue(lastFetchEnded_, fetchFailed_, std::chrono::steady_clock::now()))
+        fetch();
 }
 
 void RateMenu::fetch() {
-    if (!fetcher_.start()) return; // the running fetch brings fresh rates soon enough
+    if (!fetcher_.start(base_)) return; // the running fetch ends soon; fetchEnded looks again
+    askedBase_ = base_;
     loading_ = true;
     rebuild();
 }
 
-void RateMenu::fetchEnded(std::shared_ptr<const RateArray> rates) {
+void RateMenu::fetchEnded(const FetchedRates& fetched) {
     loading_ = false;
-    fetchFailed_ = !rates;
-    rates_ = std::move(rates);
+    fetchFailed_ = !fetched.rates;
+    fetched_ = fetched;
     lastFetchEnded_ = std::chrono::steady_clock::now();
     rebuild();
+    rebuildBaseMenu();
+    updateChart();
+    // The base changed while this fetch ran: its rates are the next ones to fetch.
+    if (base_ != askedBase_) fetch();
 }
 
 void RateMenu::aboutToShow() {
@@ -150,8 +170,11 @@ std::optional<std::string> RateMenu::selectedAmount() const {
 }
 
 void RateMenu::rebuild() {
-    const RateMenuContent content =
-        RateMenuContentFor({chosen_, rates_.get(), fetchFailed_, loading_, amount_});
+    RateMenuState state{chosen_, fetched_.rates.get(), fetchFailed_, loading_, amount_};
+    state.base = fetched_.rates ? fetched_.base : base_;
+    state.history = fetched_.history.get();
+    state.words = &words_;
+    const RateMenuContent content = RateMenuContentFor(state);
     header_->setText(qText(content.header));
     for (QAction* action : currencyActions_)
         delete action;
@@ -164,6 +187,58 @@ void RateMenu::rebuild() {
         menu_.insertAction(separator_, action);
         currencyActions_.push_back(action);
     }
+}
+
+void RateMenu::rebuildBaseMenu() {
+    for (QAction* action : baseChoices_.actions())
+        delete action;
+    // Every currency the site offers: the history's and its base, sorted as the site's page.
+    struct Choice {
+        std::string code, name;
+    };
+    const std::string current = fetched_.base;
+    std::vector<Choice> choices{{current, words_.displayName(current)}};
+    if (fetched_.history)
+        for (const HistoryCurrency& currency : fetched_.history->currencies)
+            choices.push_back({currency.code, currency.name});
+    std::stable_sort(choices.begin(), choices.end(), [this](const Choice& a, const Choice& b) {
+        return words_.before(a.name, b.name);
+    });
+    for (const Choice& choice : choices) {
+        QAction* action = baseMenu_.addAction(qText(choice.name));
+        action->setCheckable(true);
+        action->setChecked(choice.code == current);
+        action->setActionGroup(&baseChoices_);
+        connect(action, &QAction::triggered, this,
+                [this, code = choice.code] { chooseBase(code); });
+    }
+}
+
+void RateMenu::chooseBase(const std::string& code) {
+    CorvantaSettingsWriteBase(code); // a failed save is logged; the menu follows the choice
+    base_ = code;
+    fetch();
+}
+
+void RateMenu::openChart() {
+    if (chart_) {
+        chart_->showNormal();
+        chart_->raise();
+        chart_->activateWindow();
+        return;
+    }
+    chart_ = new RateChartWindow;
+    chart_->setAttribute(Qt::WA_DeleteOnClose);
+    updateChart();
+    chart_->show();
+}
+
+void RateMenu::updateChart() {
+    if (!chart_) return;
+    const RateHistory* history = fetched_.history.get();
+    const RateChartData data = history ? ChartDataFor(chosen_, *history) : RateChartData{};
+    chart_->setData(data, qText(ChartTitle(history ? history->base : base_, words_)),
+                    qText(ChartEmptyText(history)));
 }
 
 void RateMenu::copyFigure(const std::string& figure) {

@@ -1,14 +1,21 @@
+// SPDX-License-Identifier: MIT
 // The status item: its icon and tool tip while the menu is switched on, and the menu of rates
-// it shows, kept up to date from the settings, the fetcher and the user's selection.
+// it shows, kept up to date from the settings, the fetcher and the user's selection: the rates
+// per the chosen base currency with their trend, the "Rates per" choice of base, and the chart
+// window.
 #pragma once
 
+#include "menu/CurrencyWords.h"
 #include "menu/PrefsLauncher.h"
+#include "menu/RateChartWindow.h"
 #include "menu/RateFetcher.h"
 #include "menu/RateMenuContent.h"
 #include "menu/SettingsWatcher.h"
 
+#include <QActionGroup>
 #include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <chrono>
@@ -34,10 +41,14 @@ private:
     void checkStatusArea();
     void fetchIfStale();
     void fetch();
-    void fetchEnded(std::shared_ptr<const RateArray> rates);
+    void fetchEnded(const FetchedRates& fetched);
     void aboutToShow();
     std::optional<std::string> selectedAmount() const;
     void rebuild();
+    void rebuildBaseMenu();
+    void chooseBase(const std::string& code);
+    void openChart();
+    void updateChart();
     void copyFigure(const std::string& figure);
     void openSettings();
 
@@ -45,6 +56,9 @@ private:
     QAction* header_ = nullptr;
     QAction* separator_ = nullptr;
     std::vector<QAction*> currencyActions_;
+    QMenu baseMenu_;
+    QActionGroup baseChoices_{nullptr};
+    QPointer<RateChartWindow> chart_; // while the chart window is open
     QSystemTrayIcon item_;
     QTimer statusAreaCheck_;
     bool saidNoStatusArea_ = false;
@@ -53,7 +67,10 @@ private:
 
     bool on_ = true;
     std::vector<std::string> chosen_;
-    std::shared_ptr<const RateArray> rates_;
+    std::string base_ = "USD";  // as stored ("Base")
+    std::string askedBase_;     // what the last fetch started asked for
+    FetchedRates fetched_;      // the last fetch's result; its rates null before one ended
+    const CurrencyWords words_; // in the user's language
     bool fetchFailed_ = false;
     bool loading_ = false;
     std::optional<std::chrono::steady_clock::time_point> lastFetchEnded_;

@@ -1,6 +1,7 @@
 #include "menu/RateMenuContent.h"
 
 #include "menu/DecimalNumber.h"
+#include "menu/Trend.h"
 
 #include <algorithm>
 
@@ -17,12 +18,22 @@ RateMenuLine disabledLine(std::string text) {
     return {std::move(text), false, {}};
 }
 
-RateMenuLine currencyLine(const std::string& name, const RateArray* rates, bool fetchFailed,
+// " (+0.12%)" after a rate whose history has an earlier day, else nothing.
+std::string trendSuffix(const RateHistory* history, const std::string& name) {
+    const HistoryCurrency* currency = history ? history->byName(name) : nullptr;
+    const std::optional<long long> trend =
+        currency ? TrendSincePreviousDay(currency->rates) : std::nullopt;
+    return trend ? " (" + TrendText(*trend) + ")" : "";
+}
+
+RateMenuLine currencyLine(const std::string& name, const RateMenuState& state,
                           const std::optional<DecimalNumber>& amount) {
-    if (!rates) return disabledLine(fetchFailed ? name + ": no rate" : name);
+    const RateArray* rates = state.rates;
+    if (!rates) return disabledLine(state.fetchFailed ? name + ": no rate" : name);
     const RateEntry* entry = findRate(*rates, name);
     if (!entry) return disabledLine(name + ": not on the rate page");
-    if (!amount) return {name + ": " + entry->rate, true, entry->rate};
+    if (!amount)
+        return {name + ": " + entry->rate + trendSuffix(state.history, name), true, entry->rate};
     const std::optional<DecimalNumber> rate = ParseDecimalNumber(entry->rate);
     const std::optional<std::string> converted =
         rate ? MultiplyToTwoDecimals(*amount, *rate) : std::nullopt;
@@ -51,24 +62,26 @@ std::optional<std::string> AmountIn(std::string_view text) {
 }
 
 RateMenuContent RateMenuContentFor(const RateMenuState& state) {
+    static const CurrencyWords english("en");
+    const CurrencyWords& words = state.words ? *state.words : english;
     RateMenuContent content;
-    const RateArray* rates = state.rates;
     if (state.loading)
         content.header = "Loading…";
-    else if (!rates)
+    else if (!state.rates)
         content.header = "The exchange rates could not be loaded.";
     else if (state.amount)
-        content.header = *state.amount + " US dollars in:";
+        content.header = *state.amount + " " + words.amountName(state.base, *state.amount) + " in:";
     else
-        content.header = "Rates per US dollar:";
+        content.header = "Rates per " + words.unitName(state.base) + ":";
 
-    if (state.chosen.empty()) {
-        content.currencies.push_back(disabledLine("No currencies chosen"));
-        return content;
-    }
     const std::optional<DecimalNumber> amount =
         state.amount ? ParseDecimalNumber(*state.amount) : std::nullopt;
+    // The base has no row on its own page: a rate of 1 would tell nothing.
+    const std::string baseName = words.displayName(state.base);
     for (const std::string& name : state.chosen)
-        content.currencies.push_back(currencyLine(name, rates, state.fetchFailed, amount));
+        if (name != baseName) content.currencies.push_back(currencyLine(name, state, amount));
+    // With nothing else chosen (the base alone is nothing to show either).
+    if (content.currencies.empty())
+        content.currencies.push_back(disabledLine("No currencies chosen"));
     return content;
 }

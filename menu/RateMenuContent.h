@@ -1,7 +1,11 @@
+// SPDX-License-Identifier: MIT
 // What the rate menu shows, worked out without any GUI: the header and one line per chosen
-// currency, from the Countries list, the last fetch and an amount the user may have selected.
+// currency, from the Countries list, the last fetch (its base's page and history) and an amount
+// the user may have selected.
 #pragma once
 
+#include "menu/CurrencyWords.h"
+#include "menu/RateHistory.h"
 #include "rates/ExchangeRates.h"
 
 #include <optional>
@@ -33,9 +37,12 @@ struct RateMenuState {
     // The last fetch's result, or null before the first one ends and after a failed one (old
     // rates are not shown as if they were current).
     const RateArray* rates = nullptr;
-    bool fetchFailed = false;          // the last fetch that ended failed
-    bool loading = false;              // a fetch is running
-    std::optional<std::string> amount; // from AmountIn
+    bool fetchFailed = false;             // the last fetch that ended failed
+    bool loading = false;                 // a fetch is running
+    std::optional<std::string> amount;    // from AmountIn
+    std::string base = "USD";             // the currency the rates are per
+    const RateHistory* history = nullptr; // the base's history, for the trend; null: no trend
+    const CurrencyWords* words = nullptr; // names the header's currency; null: in English
 };
 
 RateMenuContent RateMenuContentFor(const RateMenuState& state);

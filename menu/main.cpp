@@ -1,9 +1,12 @@
-// corvanta-menu [--print [--amount N]] [--help]
+// SPDX-License-Identifier: MIT
+// corvanta-menu [--print [--amount N] | --chart FILE] [--base CODE] [--help]
 //
 // The rate menu: a status-area item whose menu shows the currencies chosen in the Corvanta
-// settings with their rates per US dollar, or, with --print, those texts on standard output.
+// settings with their rates per the chosen base currency and how they moved since the previous
+// day; with --print those texts on standard output, with --chart the chart window as a PNG.
 #include "base/EnvironmentLimits.h"
 #include "desktop/TerminationSignals.h"
+#include "menu/ChartPicture.h"
 #include "menu/PrintRates.h"
 #include "menu/RateMenu.h"
 #include "menu/RateMenuContent.h"
@@ -17,23 +20,31 @@
 namespace {
 
 const char* const kUsage =
-    "usage: corvanta-menu [--print [--amount N]] [--help]\n"
+    "usage: corvanta-menu [--print [--amount N] | --chart FILE] [--base CODE] [--help]\n"
     "\n"
     "Shows the Corvanta rate menu in the desktop's status area while it is switched on in the\n"
-    "settings: the chosen currencies with their rates per US dollar, or, when the selection\n"
-    "or the clipboard holds an amount, that many US dollars in each of them. It follows the\n"
-    "settings as soon as they are left, and ends on Quit, SIGINT or SIGTERM.\n"
+    "settings: the chosen currencies with their rates per the base currency chosen in its\n"
+    "\"Rates per\" submenu (the US dollar at first) and their change since the previous day, or,\n"
+    "when the selection or the clipboard holds an amount, that many units of the base in each of\n"
+    "them; \"Chart...\" draws the last weeks. It follows the settings as soon as they are left,\n"
+    "and ends on Quit, SIGINT or SIGTERM.\n"
     "\n"
-    "  --print      fetch the rates once, print the menu's texts and exit\n"
-    "  --amount N   with --print: convert N US dollars, as a selected amount would\n"
-    "  --help       show this text\n"
+    "  --print       fetch the rates once, print the menu's texts and exit\n"
+    "  --amount N    with --print: convert N units of the base, as a selected amount would\n"
+    "  --chart FILE  fetch the rates once, draw the chart window into FILE (PNG), print one\n"
+    "                line per chart and exit\n"
+    "  --base CODE   with --print or --chart: the rates per CODE (an ISO code the rate site\n"
+    "                offers) instead of the stored base\n"
+    "  --help        show this text\n"
     "\n"
     "The rates come from the site in CORVANTA_RATE_SITE, else the build's default.\n"
-    "Exits 2 on a wrong argument.\n";
+    "Exits 2 on a wrong argument or a base the rate site does not offer.\n";
 
 struct Options {
     bool print = false;
     std::optional<std::string> amount;
+    std::optional<std::string> chart;
+    std::optional<std::string> base;
 };
 
 int usageError(const std::string& message) {
@@ -61,13 +72,27 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) return usageError("--amount needs a number");
             options.amount = AmountIn(argv[++i]);
             if (!options.amount) return usageError(std::string("not an amount: ") + argv[i]);
+        } else if (argument == "--chart") {
+            if (i + 1 >= argc) return usageError("--chart needs a file");
+            options.chart = argv[++i];
+        } else if (argument == "--base") {
+            if (i + 1 >= argc) return usageError("--base needs a currency code");
+            options.base = argv[++i];
         } else {
             return usageError("unknown argument \"" + argument + "\"");
         }
     }
     if (options.amount && !options.print) return usageError("--amount goes with --print");
+    if (options.print && options.chart) return usageError("--print and --chart go alone");
+    if (options.base && !options.print && !options.chart)
+        return usageError("--base goes with --print or --chart");
     NSURLHandle::setTimeoutCeiling(SecondsInEnvironment("CORVANTA_FETCH_TIMEOUT"));
-    if (options.print) return PrintRates(options.amount, std::cout);
+    if (options.print) return PrintRates({options.amount, options.base}, std::cout, std::cerr);
+    if (options.chart) {
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // a picture, on no display
+        QApplication application(argc, argv);
+        return DrawChartPicture(*options.chart, options.base, std::cout, std::cerr);
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvanta-menu"));

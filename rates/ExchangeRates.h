@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One row of the rate page, as the page spells it: nothing converted, trimmed or unescaped.
@@ -17,3 +18,6 @@ using RateArray = std::vector<RateEntry>;
 // Loads and parses the page; blocks until done. Null when the page could not be had (see the
 // log); an empty array when it holds no currency. The caller owns the result.
 std::unique_ptr<RateArray> ExchangeRatesArray();
+// Our addition: the same for the page of another base currency, /d/<base>/table.html (the one
+// above is the US dollar's). Null for a base that is not a code of three capital letters.
+std::unique_ptr<RateArray> ExchangeRatesArray(std::string_view base);

@@ -7,6 +7,8 @@
 #include "platform/CoreFoundation/CFPreferences.h"
 #include "platform/CoreFoundation/CFRef.h"
 
+#include <algorithm>
+
 CFStringRef CorvantaSettingsAppID() {
     return CFSTR(CORVANTA_APPLICATION_ID);
 }
@@ -17,6 +19,10 @@ CFStringRef CorvantaSettingsOnKey() {
 
 CFStringRef CorvantaSettingsCountriesKey() {
     return CFSTR("Countries");
+}
+
+CFStringRef CorvantaSettingsBaseKey() {
+    return CFSTR("Base");
 }
 
 CFStringRef CorvantaSettingsChangedName() {
@@ -37,6 +43,14 @@ std::optional<std::string> CorvantaSettingsCountriesValue(CFPropertyListRef valu
     return std::string(CFStringGetUTF8(static_cast<CFStringRef>(value)));
 }
 
+std::optional<std::string> CorvantaSettingsBaseValue(CFPropertyListRef value) {
+    std::optional<std::string> code = CorvantaSettingsCountriesValue(value);
+    if (!code || code->size() != 3 ||
+        !std::all_of(code->begin(), code->end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+        return std::nullopt;
+    return code;
+}
+
 std::optional<bool> CorvantaSettingsReadStoredOn() {
     CFRef<CFPropertyListRef> on(
         CFPreferencesCopyAppValue(CorvantaSettingsOnKey(), CorvantaSettingsAppID()));
@@ -51,6 +65,19 @@ std::optional<std::string> CorvantaSettingsReadCountries() {
     CFRef<CFPropertyListRef> countries(
         CFPreferencesCopyAppValue(CorvantaSettingsCountriesKey(), CorvantaSettingsAppID()));
     return CorvantaSettingsCountriesValue(countries.get());
+}
+
+std::string CorvantaSettingsReadBase() {
+    CFRef<CFPropertyListRef> base(
+        CFPreferencesCopyAppValue(CorvantaSettingsBaseKey(), CorvantaSettingsAppID()));
+    return CorvantaSettingsBaseValue(base.get()).value_or(kCorvantaDefaultBase);
+}
+
+bool CorvantaSettingsWriteBase(const std::string& code) {
+    CFRef<CFStringRef> text(CFStringCreateWithUTF8(code));
+    if (!text) return false;
+    CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), text.get(), CorvantaSettingsAppID());
+    return CFPreferencesAppSynchronize(CorvantaSettingsAppID());
 }
 
 void CorvantaSettingsPostChanged() {

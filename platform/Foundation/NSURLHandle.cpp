@@ -33,6 +33,7 @@ std::optional<std::string> NSURLHandle::resourceData() {
 
 std::optional<std::string> NSURLHandle::load() {
     failureReason_.clear();
+    statusCode_ = 0;
     WaitHook hook;
     std::optional<std::chrono::milliseconds> ceiling;
     {
@@ -62,6 +63,7 @@ std::optional<std::string> NSURLHandle::load() {
     }
     long status = 0;
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &status);
+    statusCode_ = status;
     if (status < 200 || status > 299) {
         failureReason_ = "the server answered with status " + std::to_string(status);
         return std::nullopt;

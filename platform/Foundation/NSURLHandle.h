@@ -26,6 +26,9 @@ public:
     std::optional<std::string> resourceData();
     // Why the last load failed, for diagnostics; empty after a success.
     const std::string& failureReason() const { return failureReason_; }
+    // Our addition: the HTTP status of the last load's answer (404 for a page the site does not
+    // have), or 0 when no answer came.
+    long statusCode() const { return statusCode_; }
 
     // Our addition: how a load waits for its transfer. The hook is called on the loading thread
     // with the transfer to run and must return only after the transfer has returned; it may run
@@ -43,4 +46,5 @@ private:
 
     std::string address_;
     std::string failureReason_;
+    long statusCode_ = 0;
 };

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iostream>
 #include <thread>
+#include <tuple>
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
@@ -100,12 +101,14 @@ TEST(CorvantaMenuPrint, SaysSoWhenTheRatesCannotBeLoaded) {
 TEST(CorvantaMenuPrint, RefusesWrongArgumentsWithTheUsage) {
     for (const Lines& arguments :
          {Lines{"--bogus"}, Lines{"--print", "--amount"}, Lines{"--print", "--amount", "12 apples"},
-          Lines{"--amount", "5"}, Lines{"print"}}) {
+          Lines{"--amount", "5"}, Lines{"print"}, Lines{"--base", "EUR"},
+          Lines{"--print", "--chart", "x.png"}, Lines{"--print", "--base"}}) {
         std::vector<std::string> command{CORVANTA_MENU_PATH};
         command.insert(command.end(), arguments.begin(), arguments.end());
         const ProgramRun run = RunProgram(command);
         EXPECT_EQ(run.exitCode, 2) << arguments.front();
-        EXPECT_NE(run.output.find("usage: corvanta-menu [--print [--amount N]] [--help]"),
+        EXPECT_NE(run.output.find("usage: corvanta-menu [--print [--amount N] | --chart FILE] "
+                                  "[--base CODE] [--help]"),
                   std::string::npos);
     }
     const ProgramRun help = RunProgram({CORVANTA_MENU_PATH, "--help"});
@@ -166,10 +169,9 @@ TEST_F(CorvantaMenuInStatusArea, ShowsTheRatesAndFollowsThePaneWithinASecond) {
     startMenu();
     if (HasFatalFailure()) return;
 
-    const std::vector<DBusMenuEntry> tail{{"", true, true},
-                                          {"Refresh", true, false},
-                                          {"Settings…", true, false},
-                                          {"Quit", true, false}};
+    const std::vector<DBusMenuEntry> tail{{"", true, true},           {"Rates per", true, false},
+                                          {"Chart…", true, false},    {"Refresh", true, false},
+                                          {"Settings…", true, false}, {"Quit", true, false}};
     std::vector<DBusMenuEntry> expected{{"Rates per US dollar:", false, false},
                                         {"Euro: 1.5", true, false},
                                         {"Dollar: not on the rate page", false, false}};
@@ -209,6 +211,67 @@ TEST_F(CorvantaMenuInStatusArea, ShowsTheRatesAndFollowsThePaneWithinASecond) {
 
     menu->signal(SIGTERM);
     EXPECT_EQ(menu->waitForExit(5s), 0);
+}
+
+// A history document as the rate site writes it: two days, each currency's two rates.
+std::string historyOf(const std::string& base,
+                      std::vector<std::tuple<std::string, std::string, std::string>> rates) {
+    std::string names, values;
+    for (const auto& [code, name, days] : rates) {
+        names += std::string(names.empty() ? "" : ", ") + "\"" + code + "\": \"" + name + "\"";
+        values += std::string(values.empty() ? "" : ", ") + "\"" + code + "\": [" + days + "]";
+    }
+    return "{\"base\": \"" + base + "\", \"days\": [\"2026-12-08\", \"2026-12-09\"], \"names\": {" +
+           names + "}, \"rates\": {" + values + "}}";
+}
+
+TEST_F(CorvantaMenuInStatusArea, ChangesItsBaseFromTheRatesPerSubmenu) {
+    LoopbackRateSite site(RatePage({"Euro", "Japanese Yen"})); // per dollar: 1.5, 2.5
+    site.serve("/d/USD/history.json", historyOf("USD", {{"EUR", "Euro", "1.4, 1.5"},
+                                                        {"JPY", "Japanese Yen", "2.5, 2.5"}}));
+    site.serve("/d/EUR/table.html", RatePage({"Japanese Yen", "US Dollar"})); // 1.5, 2.5
+    site.serve("/d/EUR/history.json", historyOf("EUR", {{"JPY", "Japanese Yen", "1.5, 1.5"},
+                                                        {"USD", "US Dollar", "2.0, 2.5"}}));
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    storeSettings(kCFBooleanTrue, "Euro,Japanese Yen,US Dollar,");
+    startMenu();
+    if (HasFatalFailure()) return;
+
+    // The header, Euro, Japanese Yen (US Dollar is the base: left out), a separator, the submenu.
+    std::vector<DBusMenuEntry> entries = menuWhen(
+        [](const auto& all) {
+            return all.size() > 4 && all[0].label == "Rates per US dollar:" &&
+                   all[4].children.size() == 3;
+        },
+        10s);
+    ASSERT_GT(entries.size(), 4u);
+    EXPECT_EQ(entries[0].label, "Rates per US dollar:");
+    EXPECT_EQ(entries[1].label, "Euro: 1.5 (+7.14%)");
+    EXPECT_EQ(entries[2].label, "Japanese Yen: 2.5 (0.00%)");
+    EXPECT_EQ(entries[4].label, "Rates per");
+    // Every currency the site offers, sorted by name, the current base checked.
+    const std::vector<DBusMenuEntry>& bases = entries[4].children;
+    ASSERT_EQ(bases.size(), 3u) << "no submenu";
+    EXPECT_EQ(bases[0].label, "Euro");
+    EXPECT_EQ(bases[1].label, "Japanese Yen");
+    EXPECT_EQ(bases[2].label, "US Dollar");
+    EXPECT_TRUE(bases[2].checked);
+    EXPECT_FALSE(bases[0].checked);
+
+    reader->click(bases[0].id);
+    entries = menuWhen(headerIs("Rates per euro:"), 5s);
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries[0].label, "Rates per euro:");
+    EXPECT_EQ(entries[1].label, "Japanese Yen: 1.5 (0.00%)");
+    EXPECT_EQ(entries[2].label, "US Dollar: 2.5 (+25.00%)");
+    CFPreferencesAppSynchronize(CorvantaSettingsAppID());
+    EXPECT_EQ(CorvantaSettingsReadBase(), "EUR") << "the choice is stored";
+
+    // A base stored elsewhere (another instance, a script) is followed when the menu opens.
+    CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), CFSTR("USD"), CorvantaSettingsAppID());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(CorvantaSettingsAppID()));
+    reader->aboutToShow();
+    EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 5s).at(0).label, "Rates per US dollar:");
 }
 
 TEST_F(CorvantaMenuInStatusArea, ConvertsTheSelectedAmountWhenTheMenuOpens) {

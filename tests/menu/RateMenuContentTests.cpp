@@ -131,3 +131,63 @@ TEST(RateMenuContent, SaysWhenNoCurrencyIsChosen) {
         EXPECT_FALSE(content.currencies[0].enabled);
     }
 }
+
+TEST(RateMenuContent, NamesTheBaseInTheHeaderAndLeavesItsOwnNameOut) {
+    const RateArray perEuro{{"US Dollar", "1.1642"}, {"Japanese Yen", "157.674833"}};
+    struct Case {
+        std::string base;
+        std::optional<std::string> amount;
+        std::string header;
+    } cases[] = {
+        {"USD", std::nullopt, "Rates per US dollar:"},
+        {"EUR", std::nullopt, "Rates per euro:"},
+        {"GBP", std::nullopt, "Rates per British pound:"},
+        {"EUR", "125", "125 euros in:"},
+        {"EUR", "1", "1 euro in:"},
+        {"JPY", "1,250.50", "1,250.50 Japanese yen in:"},
+        {"USD", "1.00", "1.00 US dollars in:"},
+    };
+    for (const Case& c : cases) {
+        RateMenuState state{{"Euro", "US Dollar"}, &perEuro, false, false, c.amount};
+        state.base = c.base;
+        const Lines lines = texts(RateMenuContentFor(state));
+        EXPECT_EQ(lines.front(), c.header);
+        // The base's own name has no row on its page: it is left out, not "not on the page".
+        for (const char* name : {"Euro", "US Dollar"})
+            EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                    [&](const std::string& line) {
+                                        return line.starts_with(std::string(name) + ":");
+                                    }),
+                      c.base == (std::string(name) == "Euro" ? "EUR" : "USD") ? 0 : 1)
+                << c.base << " " << name;
+    }
+}
+
+TEST(RateMenuContent, EachRateLineEndsWithItsTrendAndAmountsCarryNone) {
+    const RateArray perDollar{{"Euro", "0.890869"},
+                              {"Japanese Yen", "157.674833"},
+                              {"Swiss Franc", "0.80"},
+                              {"Swedish Krona", "9.5"}};
+    RateHistory history;
+    history.base = "USD";
+    history.days = {"2026-12-07", "2026-12-08", "2026-12-09"};
+    history.currencies = {
+        {"EUR", "Euro", {"0.9", "0.8898", "0.890869"}},
+        {"JPY", "Japanese Yen", {"158.15", std::nullopt, "157.674833"}}, // a gap
+        {"CHF", "Swiss Franc", {std::nullopt, std::nullopt, "0.80"}},    // no earlier day
+        {"SEK", "Swedish Krona", {"9.5", "9.50", "9.5"}},
+    };
+    RateMenuState state{{"Euro", "Japanese Yen", "Swiss Franc", "Swedish Krona"},
+                        &perDollar,
+                        false,
+                        false,
+                        std::nullopt};
+    state.history = &history;
+    EXPECT_EQ(texts(RateMenuContentFor(state)),
+              (Lines{"Rates per US dollar:", "Euro: 0.890869 (+0.12%)",
+                     "Japanese Yen: 157.674833 (-0.30%)", "Swiss Franc: 0.80",
+                     "Swedish Krona: 9.5 (0.00%)"}));
+    EXPECT_EQ(RateMenuContentFor(state).currencies[0].figure, "0.890869");
+    state.amount = "10";
+    EXPECT_EQ(texts(RateMenuContentFor(state))[1], "Euro: 8.91");
+}

@@ -58,12 +58,18 @@ private:
     std::string name_;
 };
 
-// One entry of an item's menu as GetLayout describes it.
+// One entry of an item's menu as GetLayout describes it. Entries compare by what a user sees
+// of them at the level they stand: label, enabled, separator.
 struct DBusMenuEntry {
     std::string label;
     bool enabled = true;
     bool separator = false;
-    bool operator==(const DBusMenuEntry&) const = default;
+    int32_t id = 0;
+    bool checked = false;
+    std::vector<DBusMenuEntry> children; // a submenu's entries
+    bool operator==(const DBusMenuEntry& other) const {
+        return label == other.label && enabled == other.enabled && separator == other.separator;
+    }
 };
 
 // Stands in for the panel: owns org.kde.StatusNotifierWatcher and answers as a watcher with a
@@ -169,22 +175,16 @@ public:
             .withTimeout(std::chrono::seconds(5))
             .withArguments(int32_t(0), int32_t(-1), std::vector<std::string>{})
             .storeResultsTo(revision, layout);
-        std::vector<DBusMenuEntry> entries;
-        for (const sdbus::Variant& child : std::get<2>(layout)) {
-            const auto properties = std::get<1>(child.get<Layout>());
-            DBusMenuEntry entry;
-            if (auto it = properties.find("visible");
-                it != properties.end() && !it->second.get<bool>())
-                continue;
-            if (auto it = properties.find("label"); it != properties.end())
-                entry.label = it->second.get<std::string>();
-            if (auto it = properties.find("enabled"); it != properties.end())
-                entry.enabled = it->second.get<bool>();
-            if (auto it = properties.find("type"); it != properties.end())
-                entry.separator = it->second.get<std::string>() == "separator";
-            entries.push_back(entry);
-        }
-        return entries;
+        return entriesOf(layout);
+    }
+
+    // Clicks the entry `id`, as a panel does when the user chooses it.
+    void click(int32_t id) {
+        auto proxy = sdbus::createProxy(*connection_, service_, menuPath());
+        proxy->callMethod("Event")
+            .onInterface("com.canonical.dbusmenu")
+            .withTimeout(std::chrono::seconds(5))
+            .withArguments(id, std::string("clicked"), sdbus::Variant(int32_t(0)), uint32_t(0));
     }
 
     // Tells the item its menu is about to open, as a panel does before showing it.
@@ -212,6 +212,30 @@ public:
 private:
     using Layout =
         sdbus::Struct<int32_t, std::map<std::string, sdbus::Variant>, std::vector<sdbus::Variant>>;
+
+    static std::vector<DBusMenuEntry> entriesOf(const Layout& layout) {
+        std::vector<DBusMenuEntry> entries;
+        for (const sdbus::Variant& child : std::get<2>(layout)) {
+            const Layout node = child.get<Layout>();
+            const auto& properties = std::get<1>(node);
+            DBusMenuEntry entry;
+            entry.id = std::get<0>(node);
+            if (auto it = properties.find("visible");
+                it != properties.end() && !it->second.get<bool>())
+                continue;
+            if (auto it = properties.find("label"); it != properties.end())
+                entry.label = it->second.get<std::string>();
+            if (auto it = properties.find("enabled"); it != properties.end())
+                entry.enabled = it->second.get<bool>();
+            if (auto it = properties.find("type"); it != properties.end())
+                entry.separator = it->second.get<std::string>() == "separator";
+            if (auto it = properties.find("toggle-state"); it != properties.end())
+                entry.checked = it->second.get<int32_t>() == 1;
+            entry.children = entriesOf(node);
+            entries.push_back(entry);
+        }
+        return entries;
+    }
 
     const std::string& menuPath() {
         if (menuPath_.empty()) menuPath_ = itemProperty("Menu").get<sdbus::ObjectPath>();

@@ -25,3 +25,30 @@ TEST(CorvantaSettings, OnCountsAsOnUnlessStoredFalseAndCountriesMustBeAText) {
     CFPreferencesSetAppValue(CorvantaSettingsOnKey(), nullptr, app);
     CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(), nullptr, app);
 }
+
+TEST(CorvantaSettings, BaseIsAStoredCodeOfThreeCapitalLettersElseTheDollar) {
+    TemporaryConfigHome home;
+    CFStringRef app = CorvantaSettingsAppID();
+    EXPECT_EQ(CorvantaSettingsReadBase(), "USD");
+    const std::string longText(10'000, 'E');
+    struct Case {
+        CFPropertyListRef stored;
+        std::string base;
+    } cases[] = {
+        {CFSTR("EUR"), "EUR"},   {CFSTR("XYZ"), "XYZ"},    {CFSTR("eur"), "USD"},
+        {CFSTR("EURO"), "USD"},  {CFSTR("E\x1bR"), "USD"}, {CFSTR(""), "USD"},
+        {kCFBooleanTrue, "USD"}, {nullptr, "USD"},
+    };
+    for (const Case& c : cases) {
+        CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), c.stored, app);
+        EXPECT_EQ(CorvantaSettingsReadBase(), c.base);
+    }
+    CFRef<CFStringRef> huge(CFStringCreateWithUTF8(longText));
+    CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), huge.get(), app);
+    EXPECT_EQ(CorvantaSettingsReadBase(), "USD");
+
+    ASSERT_TRUE(CorvantaSettingsWriteBase("JPY"));
+    CFPreferencesAppSynchronize(app);
+    EXPECT_EQ(CorvantaSettingsReadBase(), "JPY");
+    CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), nullptr, app);
+}

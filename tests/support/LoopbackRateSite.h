@@ -1,10 +1,11 @@
 // A rate site on 127.0.0.1 for tests: serves a page, which a test may change, at
-// /d/USD/table.html on a free port until it goes.
+// /d/USD/table.html on a free port until it goes, and whatever else a test puts up below /d/.
 #pragma once
 
 #include "tests/support/LoopbackServer.h"
 
 #include <arpa/inet.h>
+#include <map>
 #include <mutex>
 #include <netinet/in.h>
 #include <string>
@@ -13,25 +14,35 @@
 
 class LoopbackRateSite {
 public:
-    explicit LoopbackRateSite(std::string page) : page_(std::move(page)) {
-        server_.routes().Get("/d/USD/table.html",
-                             [this](const httplib::Request&, httplib::Response& response) {
-                                 std::lock_guard lock(mutex_);
-                                 response.set_content(page_, "text/html; charset=utf-8");
-                             });
+    explicit LoopbackRateSite(std::string page) {
+        files_["/d/USD/table.html"] = std::move(page);
+        server_.routes().Get(
+            "/d/.*", [this](const httplib::Request& request, httplib::Response& response) {
+                std::lock_guard lock(mutex_);
+                const auto found = files_.find(request.path);
+                if (found == files_.end()) {
+                    response.status = 404;
+                    return;
+                }
+                response.set_content(found->second, request.path.ends_with(".json")
+                                                        ? "application/json; charset=utf-8"
+                                                        : "text/html; charset=utf-8");
+            });
         server_.start();
     }
 
     // The value for CORVANTA_RATE_SITE.
     std::string address() const { return server_.site(); }
-    void setPage(std::string page) {
+    void setPage(std::string page) { serve("/d/USD/table.html", std::move(page)); }
+    // Serves `body` at `path` ("/d/EUR/history.json") from now on.
+    void serve(const std::string& path, std::string body) {
         std::lock_guard lock(mutex_);
-        page_ = std::move(page);
+        files_[path] = std::move(body);
     }
 
 private:
     std::mutex mutex_;
-    std::string page_;
+    std::map<std::string, std::string> files_;
     LoopbackServer server_; // last, so it stops before the page goes
 };
 

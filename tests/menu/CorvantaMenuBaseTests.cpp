@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+// corvanta-menu --print and --chart per base currency, against the real rate site serving the
+// ECB's 90-day history of 2020-12-10 (moved to recent days).
+#include "platform/CoreFoundation/CoreFoundation.h"
+#include "settings/CorvantaSettings.h"
+#include "tests/ratesite/RateSiteProcess.h"
+#include "tests/support/HistoryFeed.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryConfigHome.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// What the program printed, without the rate source's log lines and Qt's notes on drawing off
+// screen that share its output here.
+Lines linesOf(const std::string& text) {
+    Lines lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.starts_with("Corvanta: ") && !line.starts_with("NSURLHandle: ") &&
+            !line.starts_with("This plugin does not support"))
+            lines.push_back(line);
+    return lines;
+}
+
+class MenuPerBase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        environment_.set("XDG_CACHE_HOME", cache_.path().c_str());
+        environment_.setLocale({});
+        feed_.serve(Redated(HistoryFeed(), TodayUtc()));
+        site_ = std::make_unique<SiteProcess>(
+            std::vector<std::string>{CORVANTA_RATE_SITE_PATH, "--port", "0", "--feed", feed_.url()},
+            cache_.path() / "site.log");
+        const std::string address = site_->address().value_or("");
+        ASSERT_TRUE(address.starts_with("http://127.0.0.1:")) << site_->log();
+        environment_.set("CORVANTA_RATE_SITE", address.c_str());
+        CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(),
+                                 CFSTR("Euro,British Pound,Japanese Yen,US Dollar,"),
+                                 CorvantaSettingsAppID());
+        ASSERT_TRUE(CFPreferencesAppSynchronize(CorvantaSettingsAppID()));
+    }
+
+    ProgramRun menu(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), CORVANTA_MENU_PATH);
+        return RunProgram(arguments);
+    }
+
+    TemporaryConfigHome home_;
+    TemporaryFolder cache_;
+    ScopedEnvironment environment_;
+    FeedServer feed_;
+    std::unique_ptr<SiteProcess> site_;
+};
+
+} // namespace
+
+TEST_F(MenuPerBase, PrintsTheRatesPerEachBaseWithTheirTrend) {
+    // 2020-12-10 against 2020-12-09: USD 1.2115 / 1.2109, GBP 0.911 / 0.9, JPY 126.53 / 126.05.
+    struct Case {
+        Lines arguments, expected;
+    } cases[] = {
+        {{"--print"},
+         {"Rates per US dollar:", "Euro: 0.825423 (-0.05%)", "British Pound: 0.751960 (+1.17%)",
+          "Japanese Yen: 104.440776 (+0.33%)"}},
+        {{"--print", "--base", "EUR"},
+         {"Rates per euro:", "British Pound: 0.911000 (+1.22%)",
+          "Japanese Yen: 126.530000 (+0.38%)", "US Dollar: 1.211500 (+0.05%)"}},
+        {{"--print", "--base", "GBP", "--amount", "125"},
+         {"125 British pounds in:", "Euro: 137.21", "Japanese Yen: 17361.42", "US Dollar: 166.23"}},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = menu(c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_EQ(linesOf(run.output), c.expected) << c.arguments.back();
+    }
+}
+
+TEST_F(MenuPerBase, AStoredBaseTheSiteLacksCountsAsTheDollarAndAGivenOneIsAnError) {
+    CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), CFSTR("XYZ"), CorvantaSettingsAppID());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(CorvantaSettingsAppID()));
+    EXPECT_EQ(linesOf(menu({"--print"}).output).front(), "Rates per US dollar:");
+    for (const char* base : {"XYZ", "eur", "EURO", ""}) {
+        const ProgramRun run = menu({"--print", "--base", base});
+        EXPECT_EQ(run.exitCode, 2) << base;
+        EXPECT_EQ(linesOf(run.output),
+                  Lines{"corvanta-menu: the rate site offers no currency " + std::string(base)});
+    }
+    CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), CFSTR("JPY"), CorvantaSettingsAppID());
+    ASSERT_TRUE(CFPreferencesAppSynchronize(CorvantaSettingsAppID()));
+    EXPECT_EQ(linesOf(menu({"--print"}).output).front(), "Rates per Japanese yen:");
+}
+
+TEST_F(MenuPerBase, DrawsTheChartOfEveryChosenCurrency) {
+    const std::string picture = (cache_.path() / "chart.png").string();
+    const ProgramRun run = menu({"--chart", picture, "--base", "EUR"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::string first = DayText(TodayUtc() - std::chrono::days(87));
+    const std::string last = DayText(TodayUtc());
+    EXPECT_EQ(linesOf(run.output),
+              (Lines{"British Pound: " + first + " 0.921900 .. " + last + " 0.911000 (64 days)",
+                     "Japanese Yen: " + first + " 125.820000 .. " + last + " 126.530000 (64 days)",
+                     "US Dollar: " + first + " 1.187600 .. " + last + " 1.211500 (64 days)"}));
+    EXPECT_EQ(ReadFile(picture).substr(1, 3), "PNG");
+    EXPECT_EQ(menu({"--chart", picture, "--base", "XYZ"}).exitCode, 2);
+}
