@@ -108,7 +108,7 @@ size_t requestPage(int port, const std::string& path) {
     address.sin_port = htons(static_cast<uint16_t>(port));
     size_t total = 0;
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        static const std::string request = "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+        const std::string request = "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
         send(fd, request.data(), request.size(), MSG_NOSIGNAL);
         char chunk[16384];
         for (ssize_t got; (got = recv(fd, chunk, sizeof chunk, 0)) > 0;)

@@ -158,8 +158,11 @@ public:
         // The newest day's lines first and as they are; older days' lines name their day.
         std::vector<std::string> skipped = std::move(newest.skipped);
         leaveOutUnshowable(newest.rates, *dollar, skipped);
+        std::set<std::string_view> offered;
+        for (const ReferenceRate& rate : newest.rates)
+            offered.insert(rate.code);
         for (size_t i = 0; i + 1 < days.size(); ++i) {
-            leaveOutUnoffered(days[i], newest.rates);
+            leaveOutUnoffered(days[i], offered);
             for (const std::string& line : days[i].skipped)
                 skipped.push_back(days[i].date + ": " + line);
         }
@@ -237,9 +240,9 @@ private:
     }
 
     // A currency the newest day lacks is not offered, so its older rates are of no use.
-    static void leaveOutUnoffered(ListedDay& day, const std::vector<ReferenceRate>& offered) {
+    static void leaveOutUnoffered(ListedDay& day, const std::set<std::string_view>& offered) {
         std::erase_if(day.rates, [&](const ReferenceRate& rate) {
-            if (rateOf(offered, rate.code)) return false;
+            if (offered.count(rate.code)) return false;
             day.skipped.push_back(rate.code + ": not among the newest day's rates; not offered");
             return true;
         });
