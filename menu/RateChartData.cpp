@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "menu/RateChartData.h"
 
+#include "base/EscapedText.h"
+
 #include <charconv>
 
 RateChartData ChartDataFor(const std::vector<std::string>& chosen, const RateHistory& history) {
@@ -8,7 +10,8 @@ RateChartData ChartDataFor(const std::vector<std::string>& chosen, const RateHis
     for (const std::string& name : chosen) {
         const HistoryCurrency* currency = history.byName(name);
         if (!currency) continue;
-        RateChartSeries series{currency->code, currency->name, {}, std::nullopt};
+        // Shown in titles and printed on a terminal: never a control.
+        RateChartSeries series{currency->code, VisibleText(currency->name), {}, std::nullopt};
         for (const std::optional<std::string>& rate : currency->rates)
             series.rates.push_back(rate ? std::optional<double>(RateValue(*rate)) : std::nullopt);
         if (!series.rates.empty() && series.rates.back())

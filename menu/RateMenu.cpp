@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "menu/RateMenu.h"
 
+#include "base/EscapedText.h"
 #include "base/Identity.h"
 #include "base/UserLanguages.h"
 #include "menu/FetchSchedule.h"
@@ -22,6 +23,12 @@ constexpr std::chrono::seconds kStatusAreaPoll(3);
 
 QString qText(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A menu entry's label: "&" marks a mnemonic in Qt, so a name's own "&" is doubled to show as
+// itself. The text is escaped already (RateMenuContent, VisibleText).
+QString label(const std::string& text) {
+    return qText(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 } // namespace
@@ -66,7 +73,18 @@ RateMenu::RateMenu()
 
     // The watcher calls on its own thread; the menu is worked on the main thread only.
     watcher_ = std::make_unique<SettingsWatcher>(
-        [this] { QMetaObject::invokeMethod(this, &RateMenu::readSettings, Qt::QueuedConnection); },
+        [this] {
+            // However many arrive while a reread waits, one reread follows: a flood of
+            // notifications must not flood the main thread's queue.
+            if (rereadPending_.exchange(true)) return;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    rereadPending_ = false; // from here a new notification asks again
+                    readSettings();
+                },
+                Qt::QueuedConnection);
+        },
         [] {
             NSLogLine("corvanta-menu: no D-Bus session bus: changes made in the settings reach "
                       "the menu only when it opens");
@@ -175,12 +193,12 @@ void RateMenu::rebuild() {
     state.history = fetched_.history.get();
     state.words = &words_;
     const RateMenuContent content = RateMenuContentFor(state);
-    header_->setText(qText(content.header));
+    header_->setText(label(content.header));
     for (QAction* action : currencyActions_)
         delete action;
     currencyActions_.clear();
     for (const RateMenuLine& line : content.currencies) {
-        auto* action = new QAction(qText(line.text), &menu_);
+        auto* action = new QAction(label(line.text), &menu_);
         action->setEnabled(line.enabled);
         connect(action, &QAction::triggered, this,
                 [this, figure = line.figure] { copyFigure(figure); });
@@ -205,7 +223,7 @@ void RateMenu::rebuildBaseMenu() {
         return words_.before(a.name, b.name);
     });
     for (const Choice& choice : choices) {
-        QAction* action = baseMenu_.addAction(qText(choice.name));
+        QAction* action = baseMenu_.addAction(label(VisibleText(choice.name)));
         action->setCheckable(true);
         action->setChecked(choice.code == current);
         action->setActionGroup(&baseChoices_);

@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -76,6 +77,8 @@ private:
     std::optional<std::chrono::steady_clock::time_point> lastFetchEnded_;
     std::optional<std::string> amount_;
     QString copied_; // what the menu last put on the clipboard, never taken for an amount
+
+    std::atomic<bool> rereadPending_{false}; // a reread of the settings is queued
 
     PrefsLauncher prefs_;
     RateFetcher fetcher_;

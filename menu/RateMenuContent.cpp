@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "menu/RateMenuContent.h"
 
+#include "base/EscapedText.h"
 #include "menu/DecimalNumber.h"
 #include "menu/Trend.h"
 
@@ -26,19 +28,33 @@ std::string trendSuffix(const RateHistory* history, const std::string& name) {
     return trend ? " (" + TrendText(*trend) + ")" : "";
 }
 
+// The page's rate text, when it is one the menu may show and copy: a plain positive decimal
+// number as amounts are written (digits, "," groups, one "."), nothing around it, at most
+// kLongestShownRate characters. Anything else a page holds (a line break, a terminal's escape,
+// a sign, an exponent, 300 digits) is no rate.
+std::optional<DecimalNumber> shownRate(const std::string& rate) {
+    if (rate.empty() || rate.size() > kLongestShownRate || TrimBlanks(rate) != rate)
+        return std::nullopt;
+    const std::optional<DecimalNumber> number = ParseDecimalNumber(rate);
+    if (!number || number->mantissa == 0) return std::nullopt;
+    return number;
+}
+
 RateMenuLine currencyLine(const std::string& name, const RateMenuState& state,
                           const std::optional<DecimalNumber>& amount) {
+    // The name as the page or the settings spell it, but never a control on screen.
+    const std::string shown = VisibleText(name);
     const RateArray* rates = state.rates;
-    if (!rates) return disabledLine(state.fetchFailed ? name + ": no rate" : name);
+    if (!rates) return disabledLine(state.fetchFailed ? shown + ": no rate" : shown);
     const RateEntry* entry = findRate(*rates, name);
-    if (!entry) return disabledLine(name + ": not on the rate page");
+    if (!entry) return disabledLine(shown + ": not on the rate page");
+    const std::optional<DecimalNumber> rate = shownRate(entry->rate);
+    if (!rate) return disabledLine(shown + ": no rate");
     if (!amount)
-        return {name + ": " + entry->rate + trendSuffix(state.history, name), true, entry->rate};
-    const std::optional<DecimalNumber> rate = ParseDecimalNumber(entry->rate);
-    const std::optional<std::string> converted =
-        rate ? MultiplyToTwoDecimals(*amount, *rate) : std::nullopt;
-    if (!converted) return disabledLine(name + ": no rate");
-    return {name + ": " + *converted, true, *converted};
+        return {shown + ": " + entry->rate + trendSuffix(state.history, name), true, entry->rate};
+    const std::optional<std::string> converted = MultiplyToTwoDecimals(*amount, *rate);
+    if (!converted) return disabledLine(shown + ": the amount is too large");
+    return {shown + ": " + *converted, true, *converted};
 }
 
 } // namespace

@@ -20,8 +20,11 @@ std::vector<std::string> ChosenCurrencies(std::string_view countries);
 // `text` trimmed, when it is a number the menu can convert (see ParseDecimalNumber).
 std::optional<std::string> AmountIn(std::string_view text);
 
+// The longest rate text the menu shows; rates are short numbers.
+inline constexpr std::size_t kLongestShownRate = 32;
+
 struct RateMenuLine {
-    std::string text;
+    std::string text; // names escaped (base/EscapedText.h): it holds no control
     bool enabled = false;
     // What activating the line puts on the clipboard: the figure it shows.
     std::string figure;

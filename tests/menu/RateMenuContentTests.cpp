@@ -80,7 +80,7 @@ TEST(RateMenuContent, ShowsEachChosenCurrencyWithThePagesRateText) {
                             false,
                             std::nullopt});
     EXPECT_EQ(texts(content), (Lines{"Rates per US dollar:", "Japanese Yen: 144.06", "Euro: 0.9205",
-                                     "Bad Rate: n/a", "Dollar: not on the rate page",
+                                     "Bad Rate: no rate", "Dollar: not on the rate page",
                                      "EURO: not on the rate page"}));
     EXPECT_TRUE(content.currencies[0].enabled);
     EXPECT_EQ(content.currencies[1].figure, "0.9205") << "the first row of a name counts";
@@ -190,4 +190,54 @@ TEST(RateMenuContent, EachRateLineEndsWithItsTrendAndAmountsCarryNone) {
     EXPECT_EQ(RateMenuContentFor(state).currencies[0].figure, "0.890869");
     state.amount = "10";
     EXPECT_EQ(texts(RateMenuContentFor(state))[1], "Euro: 8.91");
+}
+
+TEST(RateMenuContent, APageCanNeitherWriteIntoTheTerminalNorOntoTheClipboard) {
+    const std::string tooLong(33, '1');
+    const RateArray page{{"Newline", "1.0\nInjected line: 999.99"},
+                         {"Title", "\x1b]0;owned\x07"},
+                         {"Negative", "-1.5"},
+                         {"Exponent", "1e5"},
+                         {"Blanks", "  8.5  "},
+                         {"Huge", std::string(300, '9')},
+                         {"Long", tooLong},
+                         {"Zero", "0.000"},
+                         {"Kuwaiti Dinar", "n/a"},
+                         {"Grouped", "1,297.30"},
+                         {"Longest", std::string(32, '1')},
+                         {"A&B", "2.5"},
+                         {"Es\x1b"
+                          "cape",
+                          "3"}};
+    RateMenuState state{{"Newline", "Title", "Negative", "Exponent", "Blanks", "Huge", "Long",
+                         "Zero", "Kuwaiti Dinar", "Grouped", "Longest", "A&B",
+                         "Es\x1b"
+                         "cape"},
+                        &page,
+                        false,
+                        false,
+                        std::nullopt};
+    const RateMenuContent content = RateMenuContentFor(state);
+    EXPECT_EQ(texts(content),
+              (Lines{"Rates per US dollar:", "Newline: no rate", "Title: no rate",
+                     "Negative: no rate", "Exponent: no rate", "Blanks: no rate", "Huge: no rate",
+                     "Long: no rate", "Zero: no rate", "Kuwaiti Dinar: no rate",
+                     "Grouped: 1,297.30", "Longest: " + std::string(32, '1'), "A&B: 2.5",
+                     "Es\xE2\x90\x9B"
+                     "cape: 3"}));
+    for (const RateMenuLine& line : content.currencies) {
+        EXPECT_EQ(line.enabled, !line.text.ends_with(": no rate")) << line.text;
+        EXPECT_EQ(line.figure.find_first_of("\n\x1b "), std::string::npos);
+    }
+    EXPECT_EQ(content.currencies[9].figure, "1,297.30");
+}
+
+TEST(RateMenuContent, AnAmountTooLargeForExactArithmeticSaysSo) {
+    const RateArray page{{"Euro", "0.9205"}, {"Bad", "n/a"}};
+    const std::string nines(38, '9');
+    const RateMenuContent content =
+        RateMenuContentFor({{"Euro", "Bad"}, &page, false, false, nines});
+    EXPECT_EQ(texts(content),
+              (Lines{nines + " US dollars in:", "Euro: the amount is too large", "Bad: no rate"}));
+    EXPECT_FALSE(content.currencies[0].enabled);
 }

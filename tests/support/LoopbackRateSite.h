@@ -11,6 +11,8 @@
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 class LoopbackRateSite {
 public:
@@ -60,17 +62,25 @@ inline std::string UnreachableRateSite() {
     return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 }
 
-// A rate page in the markup the rate source reads, one row per name.
-inline std::string RatePage(std::initializer_list<std::string> names) {
+// A rate page in the markup the rate source reads, one row per name with its rate text.
+inline std::string RatePageOf(const std::vector<std::pair<std::string, std::string>>& rows) {
     std::string page = "<html><body><table>\n";
-    int rate = 1;
-    for (const std::string& name : names) {
+    for (const auto& [name, rate] : rows) {
         page += "<tr><td><font face=\"Verdana\" size=-1>&nbsp;&nbsp;";
         page += name;
         page += "&nbsp;&nbsp;</font></td>\n<td><font face=\"Verdana\" size=-1>"
                 "<a href=\"/graph\" class=\"menu\">";
-        page += std::to_string(rate++) + ".5";
+        page += rate;
         page += "</a>&nbsp;</font></td></tr>\n";
     }
     return page + "</table></body></html>\n";
+}
+
+// The same with the rates 1.5, 2.5, 3.5, ... in page order.
+inline std::string RatePage(std::initializer_list<std::string> names) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    int rate = 1;
+    for (const std::string& name : names)
+        rows.emplace_back(name, std::to_string(rate++) + ".5");
+    return RatePageOf(rows);
 }
