@@ -31,3 +31,8 @@ std::string XDGDataHome() {
 std::string XDGCacheHome() {
     return absoluteFolderOr("XDG_CACHE_HOME", "/.cache");
 }
+
+std::optional<std::string> XDGRuntimeDir() {
+    if (const char* value = std::getenv("XDG_RUNTIME_DIR"); value && value[0] == '/') return value;
+    return std::nullopt;
+}

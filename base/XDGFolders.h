@@ -3,6 +3,7 @@
 // process (or a test) that changes it sees the change at once.
 #pragma once
 
+#include <optional>
 #include <string>
 
 // $HOME, else the account's home folder from the password database, else "/".
@@ -13,3 +14,6 @@ std::string XDGConfigHome();
 std::string XDGDataHome();
 // $XDG_CACHE_HOME, else ~/.cache. A relative value is ignored likewise.
 std::string XDGCacheHome();
+// $XDG_RUNTIME_DIR, the user's private folder for sockets, or nothing when it is unset or
+// relative (there is no fallback: another folder would not be the user's alone).
+std::optional<std::string> XDGRuntimeDir();

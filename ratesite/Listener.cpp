@@ -1,5 +1,7 @@
 #include "ratesite/Listener.h"
 
+#include "base/Folders.h"
+#include "base/UserSocket.h"
 #include "base/WholeNumber.h"
 
 #include <arpa/inet.h>
@@ -8,8 +10,12 @@
 #include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -62,6 +68,90 @@ std::optional<FileDescriptor> ListenOnLoopback(int port, std::string& error) {
     return fd;
 }
 
+namespace {
+
+bool addressOf(const std::string& path, sockaddr_un& address) {
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+// Whether a site answers at `path`: a socket that refuses is one left by a site that is gone.
+bool socketAnswers(const sockaddr_un& address) {
+    const FileDescriptor probe(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return probe && connect(probe.get(), reinterpret_cast<const sockaddr*>(&address),
+                            sizeof address) == 0;
+}
+
+} // namespace
+
+std::optional<UserSocketListener> UserSocketListener::listen(const std::string& path,
+                                                             std::string& error) {
+    const std::string folder = FolderOf(path);
+    sockaddr_un address{};
+    if (!addressOf(path, address)) {
+        error = "the socket path " + path + " is too long";
+        return std::nullopt;
+    }
+    struct stat info {};
+    // Made private if it is new; tightened if it is the user's and open to others.
+    if (!MakePrivateFolders(folder, &error)) return std::nullopt;
+    if (lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid())
+        chmod(folder.c_str(), 0700);
+    if (error = UserSocketFolderProblem(folder); !error.empty()) return std::nullopt;
+
+    FileDescriptor lock(open((path + ".lock").c_str(),
+                             O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600));
+    if (!lock || flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
+        error = "another rate site starts or listens at " + path;
+        return std::nullopt;
+    }
+    if (lstat(path.c_str(), &info) == 0) {
+        if (!S_ISSOCK(info.st_mode) || info.st_uid != geteuid()) {
+            error = path + " is in the way: not a socket of this user's";
+            return std::nullopt;
+        }
+        if (socketAnswers(address)) {
+            error = "another rate site listens at " + path;
+            return std::nullopt;
+        }
+        unlink(path.c_str());
+    }
+    FileDescriptor fd(socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    const mode_t mask = umask(0177); // the socket itself 0600 from the start
+    const bool bound =
+        fd && bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    umask(mask);
+    if (!bound || ::listen(fd.get(), SOMAXCONN) != 0) {
+        error = "cannot listen at " + path + ": " + std::strerror(errno);
+        if (bound) unlink(path.c_str());
+        return std::nullopt;
+    }
+    return UserSocketListener(std::move(fd), std::move(lock), path);
+}
+
+UserSocketListener::UserSocketListener(FileDescriptor fd, FileDescriptor lock, std::string path)
+    : fd_(std::move(fd)), lock_(std::move(lock)), path_(std::move(path)) {
+    struct stat info {};
+    if (lstat(path_.c_str(), &info) == 0) {
+        device_ = info.st_dev;
+        inode_ = info.st_ino;
+    }
+}
+
+UserSocketListener::UserSocketListener(UserSocketListener&& other) noexcept
+    : fd_(std::move(other.fd_)), lock_(std::move(other.lock_)),
+      path_(std::exchange(other.path_, {})), device_(other.device_), inode_(other.inode_) {}
+
+UserSocketListener::~UserSocketListener() {
+    if (path_.empty()) return;
+    // Only the socket this site made: never one another site has put there since.
+    struct stat info {};
+    if (lstat(path_.c_str(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_)
+        unlink(path_.c_str());
+}
+
 std::string AddressOf(int listener) {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
@@ -73,6 +163,10 @@ std::string AddressOf(int listener) {
         inet_ntop(AF_INET, &v4->sin_addr, host, sizeof host);
         port = ntohs(v4->sin_port);
         return "http://" + std::string(host) + ":" + std::to_string(port);
+    }
+    if (address.ss_family == AF_UNIX) {
+        const auto* local = reinterpret_cast<const sockaddr_un*>(&address);
+        return "unix:" + std::string(local->sun_path);
     }
     if (address.ss_family == AF_INET6) {
         const auto* v6 = reinterpret_cast<const sockaddr_in6*>(&address);

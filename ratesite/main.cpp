@@ -30,20 +30,17 @@ namespace {
 
 constexpr const char* kDefaultFeed =
     "https://www.ecb.europa.eu/stats/eurofxref/eurofxref-hist-90d.xml";
-constexpr int kDefaultPort = CORVANTA_RATE_SITE_PORT;
 constexpr std::chrono::seconds kIdleLimit{5 * 60}; // when started by socket activation
 constexpr std::chrono::seconds kCheckEvery{60};
 
-// The usage text, with the build's default port in it.
+// The usage text, with the build's socket in it.
 std::string usage() {
     return "usage: corvanta-rate-site [--port N] [--feed URL] [--help]\n"
            "Serves the rate pages /d/CODE/table.html (/d/USD/ for the settings) and their\n"
-           "histories /d/CODE/history.json on 127.0.0.1, built from the European Central\n"
-           "Bank's euro reference rates of the last 90 days, and prints the site's address\n"
-           "first.\n"
-           "  --port N    listen on port N (0: any free port; default " +
-           std::to_string(kDefaultPort) +
-           ")\n"
+           "histories /d/CODE/history.json, built from the European Central Bank's euro\n"
+           "reference rates of the last 90 days, on the user's own socket\n"
+           "$XDG_RUNTIME_DIR/" CORVANTA_RATE_SITE_SOCKET ", and prints the site's address first.\n"
+           "  --port N    listen on 127.0.0.1:N instead (0: any free port)\n"
            "  --feed URL  fetch the reference rates from URL (http or https; a daily or a\n"
            "              history document; default the ECB's 90-day history)\n"
            "  --help      print this and exit\n"
@@ -54,7 +51,7 @@ std::string usage() {
 }
 
 struct Options {
-    int port = kDefaultPort;
+    std::optional<int> port; // TCP on loopback; else the user's socket
     std::string feed = kDefaultFeed;
 };
 
@@ -90,6 +87,17 @@ std::variant<Options, int> parseOptions(int argc, char** argv) {
     return options;
 }
 
+// The user's own socket in the runtime folder, where the pane and the menu look by default.
+std::optional<UserSocketListener> listenOnUserSocket(std::string& error) {
+    const std::optional<std::string> runtime = XDGRuntimeDir();
+    if (!runtime) {
+        error = "XDG_RUNTIME_DIR is not set, so there is no folder of the user's own for the "
+                "site's socket; give --port N to listen on 127.0.0.1 instead";
+        return std::nullopt;
+    }
+    return UserSocketListener::listen(*runtime + "/" CORVANTA_RATE_SITE_SOCKET, error);
+}
+
 std::atomic<bool> stopRequested{false};
 
 void stopEarly(int) {
@@ -112,14 +120,18 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &early, nullptr);
 
     std::string error;
-    std::optional<FileDescriptor> listener = ActivatedSocket(error);
-    const bool activated = listener.has_value();
+    std::optional<FileDescriptor> socket = ActivatedSocket(error);
+    const bool activated = socket.has_value();
     if (!error.empty()) NSLog("corvanta-rate-site: %s", error.c_str());
-    if (!listener) listener = ListenOnLoopback(options.port, error);
-    if (!listener) {
+    error.clear();
+    if (!socket && options.port) socket = ListenOnLoopback(*options.port, error);
+    const std::optional<UserSocketListener> userSocket =
+        socket || options.port ? std::nullopt : listenOnUserSocket(error);
+    if (!socket && !userSocket) {
         std::fprintf(stderr, "corvanta-rate-site: %s\n", error.c_str());
         return 1;
     }
+    const int listener = socket ? socket->get() : userSocket->fd();
 
     const CurrencyNames names(UserLocaleName());
     RatePageStore store;
@@ -151,13 +163,13 @@ int main(int argc, char** argv) {
     }
     NSLog("corvanta-rate-site: serving %s", keeper.describe().c_str());
 
-    std::printf("%s\n", AddressOf(listener->get()).c_str());
+    std::printf("%s\n", AddressOf(listener).c_str());
     std::fflush(stdout);
 
     const RefreshWorker worker(keeper, std::min(retry, std::chrono::milliseconds(kCheckEvery)),
                                activated ? RefreshWorker::FirstCheck::AtOnce
                                          : RefreshWorker::FirstCheck::AfterInterval);
-    RatePageServer server(listener->get(), store);
+    RatePageServer server(listener, store);
     std::optional<std::chrono::milliseconds> idle;
     if (activated) idle = ShortenedByEnvironment("CORVANTA_RATE_SITE_IDLE_SECONDS", kIdleLimit);
     server.run(stop.get(), idle);

@@ -1,7 +1,10 @@
 #include "platform/Foundation/CurlTransfer.h"
 
+#include "base/UserSocket.h"
+
 #include <algorithm>
 #include <mutex>
+#include <sys/socket.h>
 
 namespace {
 
@@ -23,6 +26,20 @@ size_t appendChunk(char* data, size_t size, size_t count, void* userdata) {
     return n;
 }
 
+curl_socket_t openSocket(void* userdata, curlsocktype, curl_sockaddr* address) {
+    auto* unixSocket = static_cast<CurlUnixSocket*>(userdata);
+    unixSocket->fd = socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    return unixSocket->fd < 0 ? CURL_SOCKET_BAD : unixSocket->fd;
+}
+
+// Once connected, before a byte of the request goes out.
+int checkPeer(void* userdata, char*, char*, int, int) {
+    auto* unixSocket = static_cast<CurlUnixSocket*>(userdata);
+    if (unixSocket->fd >= 0 && PeerIsThisUser(unixSocket->fd)) return CURL_PREREQFUNC_OK;
+    unixSocket->refused = true;
+    return CURL_PREREQFUNC_ABORT;
+}
+
 } // namespace
 
 CurlLimits CurlLimitsWithin(CurlLimits limits, std::optional<std::chrono::milliseconds> ceiling) {
@@ -33,7 +50,8 @@ CurlLimits CurlLimitsWithin(CurlLimits limits, std::optional<std::chrono::millis
     return limits;
 }
 
-CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, CurlBody& body) {
+CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, CurlBody& body,
+                         CurlUnixSocket* unixSocket) {
     initialiseCurlOnce();
     CurlEasy easy(curl_easy_init());
     if (!easy) return easy;
@@ -58,5 +76,14 @@ CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, C
     // Every content encoding this libcurl decodes (gzip, deflate, ...); the body cap applies to
     // the decoded bytes, so a small compressed body cannot unpack past it.
     curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
+    if (unixSocket) {
+        curl_easy_setopt(e, CURLOPT_UNIX_SOCKET_PATH, unixSocket->path.c_str());
+        curl_easy_setopt(e, CURLOPT_OPENSOCKETFUNCTION, openSocket);
+        curl_easy_setopt(e, CURLOPT_OPENSOCKETDATA, unixSocket);
+        curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, checkPeer);
+        curl_easy_setopt(e, CURLOPT_PREREQDATA, unixSocket);
+        // Every hop of a redirect would go to the same socket: there is none to follow.
+        curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
+    }
     return easy;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <curl/curl.h>
 
@@ -41,6 +42,17 @@ struct CurlLimits {
 // "may only shorten" setting reaches a transfer.
 CurlLimits CurlLimitsWithin(CurlLimits limits, std::optional<std::chrono::milliseconds> ceiling);
 
-// A handle ready to GET `address` into `body` (which must outlive the transfer), or null when
-// curl cannot make one.
-CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, CurlBody& body);
+// A transfer over a Unix socket of the user's own instead of TCP: the address's host is then
+// only its Host header. The connection is refused unless the process at the socket's other end
+// runs as this user (`refused` says so afterwards).
+struct CurlUnixSocket {
+    explicit CurlUnixSocket(std::string path) : path(std::move(path)) {}
+    std::string path;
+    int fd = -1; // the connection's, while curl holds it
+    bool refused = false;
+};
+
+// A handle ready to GET `address` into `body` (and through `unixSocket`, when given; both must
+// outlive the transfer), or null when curl cannot make one.
+CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, CurlBody& body,
+                         CurlUnixSocket* unixSocket = nullptr);

@@ -41,6 +41,12 @@ std::optional<NSURL> NSURL::URLWithString(std::string_view text) {
     return NSURL(std::move(*absolute), std::move(*scheme), host.value_or(""));
 }
 
+NSURL NSURL::viaUnixSocket(std::string path) const {
+    NSURL through = *this;
+    through.unixSocket_ = std::move(path);
+    return through;
+}
+
 NSURLHandle NSURL::URLHandleUsingCache(bool) const {
-    return NSURLHandle(absolute_);
+    return NSURLHandle(absolute_, unixSocket_);
 }

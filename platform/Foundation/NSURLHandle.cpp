@@ -1,6 +1,7 @@
 #include "platform/Foundation/NSURLHandle.h"
 
 #include "base/EscapedText.h"
+#include "base/UserSocket.h"
 #include "platform/Foundation/CurlTransfer.h"
 #include "platform/Foundation/NSLog.h"
 
@@ -41,10 +42,20 @@ std::optional<std::string> NSURLHandle::load() {
         hook = waitHook;
         ceiling = timeoutCeiling;
     }
+    std::optional<CurlUnixSocket> unixSocket;
+    if (unixSocket_) {
+        // Nobody else's socket is ever connected to: not in a folder others can reach, not one
+        // another user made.
+        if (std::string problem = UserSocketProblem(*unixSocket_); !problem.empty()) {
+            failureReason_ = "the rate site's socket is not the user's own: " + problem;
+            return std::nullopt;
+        }
+        unixSocket.emplace(*unixSocket_);
+    }
     CurlBody body(kMaxBodyBytes);
     const CurlEasy easy = CurlNewTransfer(
         address_, CurlLimitsWithin({kConnectTimeout, kTransferTimeout, kMaxRedirects}, ceiling),
-        body);
+        body, unixSocket ? &*unixSocket : nullptr);
     if (!easy) {
         failureReason_ = "the transfer could not be set up";
         return std::nullopt;
@@ -58,7 +69,9 @@ std::optional<std::string> NSURLHandle::load() {
         transfer();
     if (result != CURLE_OK) {
         failureReason_ = body.overflowed ? "the body is larger than 8 MiB"
-                                         : std::string(curl_easy_strerror(result));
+                         : unixSocket && unixSocket->refused
+                             ? "the process at " + unixSocket->path + " is another user's"
+                             : std::string(curl_easy_strerror(result));
         return std::nullopt;
     }
     long status = 0;

@@ -18,7 +18,10 @@ public:
     static constexpr std::chrono::seconds kConnectTimeout{10};
     static constexpr std::chrono::seconds kTransferTimeout{30};
 
-    explicit NSURLHandle(std::string address) : address_(std::move(address)) {}
+    // `unixSocket`, our addition: the socket to reach the address's site through (see
+    // NSURL::viaUnixSocket); it must be a socket of the user's own, its peer running as them.
+    explicit NSURLHandle(std::string address, std::optional<std::string> unixSocket = std::nullopt)
+        : address_(std::move(address)), unixSocket_(std::move(unixSocket)) {}
 
     // Loads the address afresh and gives the body bytes, decoded from any content encoding, or
     // nothing when the load failed; a failure is logged with its reason. Returns only when the
@@ -45,6 +48,7 @@ private:
     std::optional<std::string> load();
 
     std::string address_;
+    std::optional<std::string> unixSocket_;
     std::string failureReason_;
     long statusCode_ = 0;
 };

@@ -61,6 +61,8 @@ private:
 // One entry of an item's menu as GetLayout describes it. Entries compare by what a user sees
 // of them at the level they stand: label, enabled, separator.
 struct DBusMenuEntry {
+    DBusMenuEntry(std::string label = {}, bool enabled = true, bool separator = false)
+        : label(std::move(label)), enabled(enabled), separator(separator) {}
     std::string label;
     bool enabled = true;
     bool separator = false;
