@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // corvanta-menu --print and --chart per base currency, against the real rate site serving the
 // ECB's 90-day history of 2020-12-10 (moved to recent days).
+#include "base/Identity.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "settings/CorvantaSettings.h"
 #include "tests/ratesite/RateSiteProcess.h"
@@ -33,17 +34,28 @@ protected:
         environment_.set("XDG_CACHE_HOME", cache_.path().c_str());
         environment_.setLocale({});
         feed_.serve(Redated(HistoryFeed(), TodayUtc()));
-        site_ = std::make_unique<SiteProcess>(
-            std::vector<std::string>{CORVANTA_RATE_SITE_PATH, "--port", "0", "--feed", feed_.url()},
-            cache_.path() / "site.log");
+        std::vector<std::string> arguments{CORVANTA_RATE_SITE_PATH, "--feed", feed_.url()};
+        if (!onTheUsersOwnSocket()) arguments.insert(arguments.end(), {"--port", "0"});
+        std::filesystem::permissions(runtime_.path(), std::filesystem::perms::owner_all);
+        environment_.set("XDG_RUNTIME_DIR", runtime_.path().c_str());
+        site_ = std::make_unique<SiteProcess>(arguments, cache_.path() / "site.log");
         const std::string address = site_->address().value_or("");
-        ASSERT_TRUE(address.starts_with("http://127.0.0.1:")) << site_->log();
-        environment_.set("CORVANTA_RATE_SITE", address.c_str());
+        if (onTheUsersOwnSocket()) {
+            // Where the site listens by default, and where the menu looks when told nothing.
+            ASSERT_EQ(address, "unix:" + (runtime_.path() / CORVANTA_RATE_SITE_SOCKET).string())
+                << site_->log();
+            environment_.set("CORVANTA_RATE_SITE", nullptr);
+        } else {
+            ASSERT_TRUE(address.starts_with("http://127.0.0.1:")) << site_->log();
+            environment_.set("CORVANTA_RATE_SITE", address.c_str());
+        }
         CFPreferencesSetAppValue(CorvantaSettingsCountriesKey(),
                                  CFSTR("Euro,British Pound,Japanese Yen,US Dollar,"),
                                  CorvantaSettingsAppID());
         ASSERT_TRUE(CFPreferencesAppSynchronize(CorvantaSettingsAppID()));
     }
+
+    virtual bool onTheUsersOwnSocket() const { return false; }
 
     ProgramRun menu(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), CORVANTA_MENU_PATH);
@@ -51,13 +63,26 @@ protected:
     }
 
     TemporaryConfigHome home_;
-    TemporaryFolder cache_;
+    TemporaryFolder cache_, runtime_;
     ScopedEnvironment environment_;
     FeedServer feed_;
     std::unique_ptr<SiteProcess> site_;
 };
 
+// The same, with nothing configured: the site on its socket in the user's runtime folder.
+class MenuOnTheUsersOwnSite : public MenuPerBase {
+protected:
+    bool onTheUsersOwnSocket() const override { return true; }
+};
+
 } // namespace
+
+TEST_F(MenuOnTheUsersOwnSite, PrintsTheRatesFromTheSiteOnItsSocket) {
+    const ProgramRun run = menu({"--print", "--base", "EUR"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(linesOf(run.output).front(), "Rates per euro:") << run.output;
+    EXPECT_EQ(linesOf(run.output).size(), 4u) << run.output;
+}
 
 TEST_F(MenuPerBase, PrintsTheRatesPerEachBaseWithTheirTrend) {
     // 2020-12-10 against 2020-12-09: USD 1.2115 / 1.2109, GBP 0.911 / 0.9, JPY 126.53 / 126.05.

@@ -12,8 +12,8 @@
 
 #include <arpa/inet.h>
 #include <array>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -46,13 +46,12 @@ public:
               (void)!write(ready_[1], "1", 1);
               return nothingRequested(fd);
           }) {
+        // Only the child writes: a child that could not listen closes the pipe unwritten.
+        close(ready_[1]);
         char byte = 0;
         listening_ = read(ready_[0], &byte, 1) == 1;
     }
-    ~OtherUsersServer() {
-        close(ready_[0]);
-        close(ready_[1]);
-    }
+    ~OtherUsersServer() { close(ready_[0]); }
     bool listening() const { return listening_; }
     bool neverAsked() { return process_.succeeded(); }
 
@@ -85,16 +84,19 @@ private:
     bool listening_ = false;
 };
 
-int unixListener(const fs::path& path, bool switchBeforeBinding) {
-    if (switchBeforeBinding && setuid(kOtherUser) != 0) return -1;
+// Binds the socket at `path`, hands it (and its folder, when `folderIsTheirs`) to the other
+// user and then becomes that user, since the peer's credentials are those of the listener.
+int unixListener(const fs::path& path, bool folderIsTheirs) {
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
     if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return -1;
     chmod(path.c_str(), 0666);
-    // The peer's credentials are those of the process that listens.
-    if (!switchBeforeBinding && setuid(kOtherUser) != 0) return -1;
+    if (folderIsTheirs && (chown(path.c_str(), kOtherUser, 0) != 0 ||
+                           chown(path.parent_path().c_str(), kOtherUser, 0) != 0))
+        return -1;
+    if (setuid(kOtherUser) != 0) return -1;
     return listen(fd, 8) == 0 ? fd : -1;
 }
 
@@ -159,6 +161,7 @@ TEST_F(UserRateSite, AnotherUsersSiteOnTheOldPortIsNeverAsked) {
 TEST_F(UserRateSite, ASocketOfAnotherUsersIsNeverAsked) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to run a server as another user";
     fs::create_directories(socketPath().parent_path());
+    fs::permissions(socketPath().parent_path(), fs::perms::owner_all);
     struct Case {
         bool folderIsTheirs;
         std::string reason;
@@ -170,10 +173,8 @@ TEST_F(UserRateSite, ASocketOfAnotherUsersIsNeverAsked) {
     };
     for (const Case& c : cases) {
         fs::remove(socketPath());
-        if (chown(socketPath().parent_path().c_str(), c.folderIsTheirs ? kOtherUser : 0, 0) != 0)
-            FAIL() << "chown";
-        OtherUsersServer other(
-            [this, &c] { return unixListener(socketPath(), c.folderIsTheirs); });
+        if (chown(socketPath().parent_path().c_str(), 0, 0) != 0) FAIL() << "chown";
+        OtherUsersServer other([this, &c] { return unixListener(socketPath(), c.folderIsTheirs); });
         ASSERT_TRUE(other.listening());
         const std::string answer = loadDollarPage();
         EXPECT_NE(answer.find(c.reason), std::string::npos) << answer;
