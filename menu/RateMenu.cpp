@@ -2,10 +2,10 @@
 #include "menu/RateMenu.h"
 
 #include "base/EscapedText.h"
-#include "base/Identity.h"
 #include "base/UserLanguages.h"
 #include "menu/FetchSchedule.h"
 #include "menu/StatusAreaRestart.h"
+#include "menu/StatusItemIcon.h"
 #include "platform/CoreFoundation/CFPreferences.h"
 #include "platform/Foundation/NSLog.h"
 #include "settings/CorvantaSettings.h"
@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QIcon>
 
 namespace {
 
@@ -32,11 +31,6 @@ QString label(const std::string& text) {
 }
 
 } // namespace
-
-// The item's icon is a resource of this static library: it must be pulled in by name.
-static void initialiseMenuResources() {
-    Q_INIT_RESOURCE(RateMenuResources);
-}
 
 RateMenu::RateMenu()
     : words_(UserLocaleName()),
@@ -57,9 +51,7 @@ RateMenu::RateMenu()
             &QCoreApplication::quit);
     connect(&menu_, &QMenu::aboutToShow, this, &RateMenu::aboutToShow);
 
-    initialiseMenuResources();
-    item_.setIcon(QIcon::fromTheme(QStringLiteral(CORVANTA_APPLICATION_ID),
-                                   QIcon(QStringLiteral(":/corvanta/corvanta.svg"))));
+    item_.setIcon(StatusItemIcon());
     item_.setToolTip(QStringLiteral("Corvanta exchange rates"));
     item_.setContextMenu(&menu_);
     // Panels that send a plain click rather than asking for the menu get the menu too.

@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("corvanta-menu"));
+    // Qt gives the status item the application's name as its title, which panels show.
+    QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setQuitOnLastWindowClosed(false);
     int status = 0;
     {

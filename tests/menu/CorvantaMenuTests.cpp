@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <thread>
@@ -190,6 +191,7 @@ TEST_F(CorvantaMenuInStatusArea, ShowsTheRatesAndFollowsThePaneWithinASecond) {
                                         {"Dollar: not on the rate page", false, false}};
     expected.insert(expected.end(), tail.begin(), tail.end());
     EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 10s), expected);
+    EXPECT_EQ(reader->title(), "Corvanta");
     EXPECT_EQ(reader->toolTipTitle(), "Corvanta exchange rates");
     EXPECT_EQ(reader->status(), "Active");
     std::this_thread::sleep_for(1s);
@@ -360,6 +362,13 @@ TEST_F(CorvantaMenuInStatusArea, ShowsTheItemWhenAStatusAreaAppearsLater) {
     ASSERT_TRUE(item) << "the menu did not register with a watcher that came later";
     reader = std::make_unique<StatusItemReader>(item->service);
     EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 5s).at(1).label, "Euro: 1.5");
+    // It started itself afresh to be seen, and still goes by its own name.
+    const std::string proc = "/proc/" + std::to_string(menu->pid());
+    std::string comm, firstArgument;
+    std::getline(std::ifstream(proc + "/comm"), comm);
+    std::getline(std::ifstream(proc + "/cmdline"), firstArgument, '\0');
+    EXPECT_EQ(comm, std::filesystem::path(CORVANTA_MENU_PATH).filename().string().substr(0, 15));
+    EXPECT_EQ(firstArgument, CORVANTA_MENU_PATH);
 }
 
 TEST_F(CorvantaMenuInStatusArea, AnswersThePanelWhileTheRateSiteStalls) {

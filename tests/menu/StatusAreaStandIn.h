@@ -161,6 +161,7 @@ public:
         : connection_(sdbus::createSessionBusConnection()), service_(std::move(service)) {}
 
     std::string status() { return itemProperty("Status").get<std::string>(); }
+    std::string title() { return itemProperty("Title").get<std::string>(); }
     std::string toolTipTitle() {
         using Pixmap = sdbus::Struct<int32_t, int32_t, std::vector<uint8_t>>;
         using ToolTip = sdbus::Struct<std::string, std::vector<Pixmap>, std::string, std::string>;
