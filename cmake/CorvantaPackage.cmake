@@ -32,14 +32,15 @@ set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
 "exchange rates in the desktop panel's status area
 Corvanta puts a currency-rate menu into the panel's status area (KDE Plasma,
 XFCE, LXQt, Cinnamon, or GNOME with the AppIndicator extension). The menu lists
-the currencies you choose with their rates per US dollar, and converts an
-amount that you have selected or copied.
+the currencies you choose with their rates in the base currency you pick and
+how they moved since the day before, draws a chart of the last weeks, and
+converts an amount that you have selected or copied.
 .
 The package holds the settings (corvanta-prefs, in the application menu), the
 rate menu (corvanta-menu, started at log-in), and a small local rate site
 (corvanta-rate-site, started by systemd socket activation) that serves the
-European Central Bank's daily euro reference rates converted to US dollars,
-with a cached copy and a bundled snapshot for when there is no network.")
+European Central Bank's euro reference rates of the last 90 days, converted
+to any of their currencies, with a cached copy and a bundled snapshot for when there is no network.")
 # The autostart entry is the one file under /etc: a configuration file the user may change.
 set(corvanta_conffiles ${PROJECT_BINARY_DIR}/debian-runtime/conffiles)
 file(WRITE ${corvanta_conffiles} "/etc/xdg/autostart/corvanta-menu.desktop\n")
