@@ -7,6 +7,7 @@ set(CPACK_PACKAGE_VENDOR Brenwick)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})
 set(CPACK_PACKAGE_CONTACT "Corvanta developers <corvanta@brenwick.example>")
+set(CPACK_RESOURCE_FILE_LICENSE ${CORVANTA_ROOT}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 # Installed under /usr whatever this build's own prefix; DESTDIR lets the autostart entry go to
 # /etc/xdg/autostart in the package as it would on the system.
