@@ -27,7 +27,9 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME corvanta)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 # A plug-in no binary links: without it Qt draws the menu's SVG icon as nothing.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6svg6")
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "ca-certificates, systemd")
+# GNOME, Debian's default desktop, shows no status area without the AppIndicator extension.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS
+    "ca-certificates, systemd, gnome-shell-extension-appindicator")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
 "exchange rates in the desktop panel's status area

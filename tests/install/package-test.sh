@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Builds the Debian packages from the build folder and checks them: the files lie under /usr
 # (the autostart entry alone under /etc/xdg, as XDG autostart asks), the dependencies were
-# computed, the licence is told alike everywhere, and lintian reports no error.
+# computed and the recommendations given, the licence is told alike everywhere, and lintian
+# reports no error.
 set -euo pipefail
 build=$(realpath "${1:?usage: package-test.sh BUILD_DIR}")
 fail() { echo "package-test: $*" >&2; exit 1; }
@@ -21,6 +22,10 @@ grep -qx './usr/bin/corvanta-prefs' <<<"$runtime_files" || fail "no corvanta-pre
 grep -qx './usr/include/corvanta/toolkit/CString256.h' <<<"$dev_files" ||
   fail "no toolkit headers in the -dev package"
 dpkg-deb --field "$runtime" Depends | grep -q 'libqt6widgets6' || fail "Depends was not computed"
+# GNOME shows the menu's item only with the AppIndicator extension.
+dpkg-deb --field "$runtime" Recommends | grep -q 'gnome-shell-extension-appindicator' ||
+  fail "the AppIndicator extension is not recommended"
+
 # The licence, as each package and the metainfo and pkg-config file tell it.
 packaged() { dpkg-deb --fsys-tarfile "$1" | tar -xO "$2"; }
 for deb in "$runtime" "$dev"; do
