@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-class QLabel;
+class MessageBar;
 class QStackedWidget;
 
 class PaneWindow : public QWidget {
@@ -22,6 +22,11 @@ public:
 
     // Shows `text` in the message bar above the pane (no dialog: nothing waits for the user).
     void showMessage(const QString& text);
+    // Says in the message bar that the exchange rates could not be loaded and why, with a
+    // "Try Again" button that does what the pane's reload button does; a later load that
+    // succeeds takes it away.
+    void showLoadFailure(const QString& reason);
+    void loadSucceeded();
     QString message() const;
 
 protected:
@@ -31,7 +36,8 @@ private:
     NSPreferencePane& pane_;
     QStackedWidget* pages_;
     QWidget* busyPage_;
-    QLabel* messageBar_;
+    MessageBar* messageBar_;
+    bool showingLoadFailure_ = false;
     bool selected_ = false;
     bool selecting_ = false;
     bool closeRequested_ = false;

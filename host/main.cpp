@@ -9,11 +9,11 @@
 #include "base/EscapedText.h"
 #include "base/Identity.h"
 #include "desktop/TerminationSignals.h"
+#include "host/FailureNotices.h"
 #include "host/PaneBundle.h"
 #include "host/PaneReport.h"
 #include "host/PaneWindow.h"
 #include "platform/AppKit/ResponsiveWait.h"
-#include "platform/CoreFoundation/CFPreferences.h"
 #include "platform/Foundation/NSURLHandle.h"
 
 #include <QApplication>
@@ -107,12 +107,9 @@ int main(int argc, char** argv) {
     QWidget& view = *pane.mainView();
 
     PaneWindow window(pane, QString::fromStdString(loaded->name));
-    // The pane ignores what its synchronisations give back; the user still learns of a failure.
-    CFPreferencesSetFailureObserver([&window](const std::string&, const std::string& reason) {
-        const QString text =
-            QObject::tr("The settings could not be saved: %1").arg(QString::fromStdString(reason));
-        QMetaObject::invokeMethod(&window, [&window, text] { window.showMessage(text); });
-    });
+    // The pane ignores what its synchronisations give back and only logs a failed fetch; the
+    // user still learns of both.
+    FailureNotices notices(window);
     // The pane's fetches wait with the window still painting and answering the desktop.
     InstallResponsiveURLLoading();
     NSURLHandle::setTimeoutCeiling(SecondsInEnvironment("CORVANTA_FETCH_TIMEOUT"));
@@ -123,6 +120,5 @@ int main(int argc, char** argv) {
     window.select();
     const int status = options->screenshot ? takeScreenshot(window, view, *options->screenshot)
                                            : application.exec();
-    CFPreferencesSetFailureObserver({});
     return status;
 }

@@ -199,6 +199,56 @@ TEST(Host, AFailedSaveIsToldInTheWindowAndTheSummary) {
         << run.output;
 }
 
+// The pane only logs a failed fetch; the host tells it above the pane, with the reason the URL
+// loader gave, and the summary says the same.
+TEST(Host, AFailedFetchIsToldInTheWindowAndTheSummary) {
+    TemporaryConfigHome home;
+    LoopbackServer failing;
+    failing.routes().Get("/d/USD/table.html", [&](const httplib::Request&, httplib::Response& res) {
+        res.status = 500;
+    });
+    failing.routes().Get("/stalled/d/USD/table.html",
+                         [&](const httplib::Request&, httplib::Response& res) {
+                             for (int i = 0; i < 500 && !failing.stopping(); ++i)
+                                 std::this_thread::sleep_for(10ms);
+                             res.set_content("late", "text/html");
+                         });
+    failing.start();
+    const struct {
+        std::string site;
+        const char* reason;
+    } cases[] = {
+        {UnreachableRateSite(), "Couldn't connect to server"},
+        {failing.url("/stalled"), "Timeout was reached"},
+        {failing.site(), "the server answered with status 500"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.site);
+        ScopedEnvironment environment;
+        environment.set("CORVANTA_RATE_SITE", c.site.c_str());
+        environment.set("CORVANTA_FETCH_TIMEOUT", "1");
+        const std::string picture = picturePath();
+        ProgramRun run = screenshot(CORVANTA_PANE_BUNDLE, picture);
+        fs::remove(picture);
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_NE(run.output.find("Available currencies: 0 rows\n"), std::string::npos)
+            << run.output;
+        EXPECT_NE(
+            run.output.find(std::string("Message: \"The exchange rates could not be loaded: ") +
+                            c.reason + "\"\n"),
+            std::string::npos)
+            << run.output;
+    }
+    // A fetch that works shows no message.
+    LoopbackRateSite site(RatePage({"Euro"}));
+    ScopedEnvironment environment;
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    const std::string picture = picturePath();
+    ProgramRun run = screenshot(CORVANTA_PANE_BUNDLE, picture);
+    fs::remove(picture);
+    EXPECT_EQ(run.output.find("Message:"), std::string::npos) << run.output;
+}
+
 // A stop request while willSelect waits for a stalled site is acted on once willSelect has
 // returned: the pane is left properly and its settings are stored.
 TEST(Host, AStopRequestDuringTheFirstFetchWaitsForIt) {
