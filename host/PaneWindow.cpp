@@ -4,6 +4,7 @@
 #include "host/MessageBar.h"
 #include "platform/AppKit/BusyCursor.h"
 #include "platform/AppKit/ResponsiveWait.h"
+#include "platform/Foundation/NSURLHandle.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -109,9 +110,12 @@ QString PaneWindow::message() const {
 
 void PaneWindow::closeEvent(QCloseEvent* event) {
     // Never inside one of the pane's calls: the pane must not be left while it is being shown
-    // or while it waits for a fetch.
+    // or while it waits for a fetch; the fetch is cut short instead.
     if (selecting_ || IsWaitingWithoutBlockingWindows()) {
         event->ignore();
+        // The fetch it waits for ends at once (as a timed-out one), so the call returns now
+        // rather than when the site gives up.
+        NSURLHandle::cancelRunningLoads();
         if (!selecting_) RunAfterWaiting([this] { close(); });
         closeRequested_ = true;
         return;

@@ -9,11 +9,11 @@
 #include "base/EscapedText.h"
 #include "base/Identity.h"
 #include "desktop/TerminationSignals.h"
+#include "host/CloseDuringWaits.h"
 #include "host/FailureNotices.h"
 #include "host/PaneBundle.h"
 #include "host/PaneReport.h"
 #include "host/PaneWindow.h"
-#include "platform/AppKit/ResponsiveWait.h"
 #include "platform/Foundation/NSURLHandle.h"
 
 #include <QApplication>
@@ -34,7 +34,8 @@ const char* const kUsage =
     "CORVANTA_PANE_PATH, then under " CORVANTA_PANE_FOLDER " in the user's and the system's data\n"
     "folders, then beside this program (its prefix's share/" CORVANTA_PANE_FOLDER ", or the build\n"
     "folder).\n"
-    "Closing the window, or SIGINT or SIGTERM, leaves the pane.\n"
+    "Closing the window, or SIGINT or SIGTERM, leaves the pane (a fetch it waits for is cut\n"
+    "short).\n"
     "  --screenshot FILE  show the pane off screen, write it to FILE as a PNG, print what it\n"
     "                     shows, leave it and exit\n"
     "Exits 1 when the pane cannot be loaded.\n";
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
     else if (!haveDisplay())
         return fail("no display to show the pane on; use --screenshot FILE");
 
+    PrepareCloseDuringWaits();
     QApplication application(argc, argv);
 
     const std::optional<std::string> path = FindPaneBundle(options->bundle);
@@ -110,8 +112,9 @@ int main(int argc, char** argv) {
     // The pane ignores what its synchronisations give back and only logs a failed fetch; the
     // user still learns of both.
     FailureNotices notices(window);
-    // The pane's fetches wait with the window still painting and answering the desktop.
-    InstallResponsiveURLLoading();
+    // The pane's fetches wait with the window still painting and answering the desktop, and
+    // a close request cuts them short.
+    InstallCloseDuringWaits();
     NSURLHandle::setTimeoutCeiling(SecondsInEnvironment("CORVANTA_FETCH_TIMEOUT"));
     // From here on a stop request leaves the pane properly; it is acted on by the event loop.
     TerminationSignals stopRequests([&window] { window.close(); });

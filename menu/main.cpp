@@ -52,8 +52,8 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-// A fetch cannot be cancelled; one that is still running after the menu has gone is left to
-// the process's end rather than waited for.
+// A fetch still running when the menu goes is cut short; one that still has not ended after
+// this is left to the process's end rather than waited for.
 constexpr std::chrono::seconds kExitPatience(1);
 
 } // namespace
@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
         RateMenu menu;
         TerminationSignals termination([] { QCoreApplication::quit(); });
         status = application.exec();
+        NSURLHandle::cancelRunningLoads();
         if (!menu.fetcher().waitUntilIdle(kExitPatience)) {
             std::fflush(nullptr);
             _exit(status);
