@@ -108,6 +108,17 @@ QString PaneWindow::message() const {
     return messageBar_->text();
 }
 
+void PaneWindow::bringToFront(const QVariantMap& platformData) {
+    // Qt's Wayland platform takes the focus with the token of the start that asked for it.
+    if (const QString token = platformData.value(QStringLiteral("activation-token")).toString();
+        !token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void PaneWindow::closeEvent(QCloseEvent* event) {
     // Never inside one of the pane's calls: the pane must not be left while it is being shown
     // or while it waits for a fetch; the fetch is cut short instead.

@@ -5,6 +5,7 @@
 
 #include "platform/AppKit/NSPreferencePane.h"
 
+#include <QVariantMap>
 #include <QWidget>
 
 class MessageBar;
@@ -28,6 +29,10 @@ public:
     void showLoadFailure(const QString& reason);
     void loadSucceeded();
     QString message() const;
+
+    // Shows the window unminimised in front of the others with the focus, for a second start
+    // of the host (`platformData` as org.freedesktop.Application's Activate gives it).
+    void bringToFront(const QVariantMap& platformData);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -8,6 +8,7 @@
 #include "base/EnvironmentLimits.h"
 #include "base/EscapedText.h"
 #include "base/Identity.h"
+#include "desktop/SingleInstance.h"
 #include "desktop/TerminationSignals.h"
 #include "host/CloseDuringWaits.h"
 #include "host/FailureNotices.h"
@@ -35,7 +36,7 @@ const char* const kUsage =
     "folders, then beside this program (its prefix's share/" CORVANTA_PANE_FOLDER ", or the build\n"
     "folder).\n"
     "Closing the window, or SIGINT or SIGTERM, leaves the pane (a fetch it waits for is cut\n"
-    "short).\n"
+    "short). While a settings window is open, another start brings it to the front and exits.\n"
     "  --screenshot FILE  show the pane off screen, write it to FILE as a PNG, print what it\n"
     "                     shows, leave it and exit\n"
     "Exits 1 when the pane cannot be loaded.\n";
@@ -63,6 +64,9 @@ bool haveDisplay() {
         if (const char* value = std::getenv(name); value && *value) return true;
     return false;
 }
+
+// How long a second start waits for the open window to say it came forward.
+constexpr std::chrono::milliseconds kActivatePatience(1500);
 
 int fail(const std::string& message) {
     std::cerr << "corvanta-prefs: " << message << "\n";
@@ -100,6 +104,14 @@ int main(int argc, char** argv) {
     PrepareCloseDuringWaits();
     QApplication application(argc, argv);
 
+    // One settings window per user and session; a picture is drawn apart from it.
+    SingleInstance instance(QStringLiteral(CORVANTA_PREFS_BUS_NAME),
+                            QStringLiteral(CORVANTA_PREFS_OBJECT_PATH));
+    if (!options->screenshot && instance.claim() == SingleInstance::Claim::AlreadyRunning) {
+        if (instance.activateRunning(kActivatePatience)) return 0;
+        return fail("a settings window is open already but does not answer");
+    }
+
     const std::optional<std::string> path = FindPaneBundle(options->bundle);
     if (!path) return fail("no Corvanta.prefPane found; give the bundle's path");
     std::string error;
@@ -109,6 +121,8 @@ int main(int argc, char** argv) {
     QWidget& view = *pane.mainView();
 
     PaneWindow window(pane, QString::fromStdString(loaded->name));
+    instance.setActivationHandler(
+        [&window](const QVariantMap& platformData) { window.bringToFront(platformData); });
     // The pane ignores what its synchronisations give back and only logs a failed fetch; the
     // user still learns of both.
     FailureNotices notices(window);

@@ -5,11 +5,14 @@
 // settings with their rates per the chosen base currency and how they moved since the previous
 // day; with --print those texts on standard output, with --chart the chart window as a PNG.
 #include "base/EnvironmentLimits.h"
+#include "base/Identity.h"
+#include "desktop/SingleInstance.h"
 #include "desktop/TerminationSignals.h"
 #include "menu/ChartPicture.h"
 #include "menu/PrintRates.h"
 #include "menu/RateMenu.h"
 #include "menu/RateMenuContent.h"
+#include "platform/Foundation/NSLog.h"
 #include "platform/Foundation/NSURLHandle.h"
 
 #include <QApplication>
@@ -27,7 +30,8 @@ const char* const kUsage =
     "\"Rates per\" submenu (the US dollar at first) and their change since the previous day, or,\n"
     "when the selection or the clipboard holds an amount, that many units of the base in each of\n"
     "them; \"Chart...\" draws the last weeks. It follows the settings as soon as they are left,\n"
-    "and ends on Quit, SIGINT or SIGTERM.\n"
+    "and ends on Quit, SIGINT or SIGTERM. One runs per user and session: a second start says so\n"
+    "and exits.\n"
     "\n"
     "  --print       fetch the rates once, print the menu's texts and exit\n"
     "  --amount N    with --print: convert N units of the base, as a selected amount would\n"
@@ -97,6 +101,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvanta-menu"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // One item per user and session (--print and --chart above run apart from it).
+    SingleInstance instance(QStringLiteral(CORVANTA_MENU_BUS_NAME),
+                            QStringLiteral(CORVANTA_MENU_OBJECT_PATH));
+    if (instance.claim() == SingleInstance::Claim::AlreadyRunning) {
+        NSLogLine("corvanta-menu: already running");
+        return 0;
+    }
     int status = 0;
     {
         RateMenu menu;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // corvanta-prefs on a display of its own (Xvfb, no window manager) and a private session bus:
-// how it ends when asked to during a fetch.
+// how it ends when asked to during a fetch, and that a second start brings the first forward.
 #include "base/Identity.h"
+#include "tests/host/TestPaneBundle.h"
 #include "tests/support/ChildProgram.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryConfigHome.h"
 #include "tests/support/X11Windows.h"
@@ -94,4 +96,43 @@ TEST_F(HostOnDisplay, AStopRequestDuringAStalledFetchEndsTheHostAtOnce) {
             << "the pane was left";
         EXPECT_TRUE(windows->shown("Corvanta").empty());
     }
+}
+
+// One settings window per user and session: a second start brings the first back from being
+// minimised, gives it the focus and exits at once; a picture is still drawn on its own.
+TEST_F(HostOnDisplay, ASecondStartBringsTheFirstWindowForwardAndExits) {
+    TestBundle bundle(kTestPaneInfo, true, true);
+    ChildProgram first({CORVANTA_PREFS_PATH, bundle.path()});
+    ASSERT_EQ(first.readLine(15s), "mainViewDidLoad");
+    ASSERT_EQ(first.readLine(15s), "willSelect");
+    const xcb_window_t window = windowWhenShown("Test");
+    ASSERT_NE(window, XCB_NONE);
+    windows->minimise(window);
+    ASSERT_TRUE(eventually([&] { return !windows->isViewable(window); }, 5s));
+    std::this_thread::sleep_for(500ms); // the host has seen its new state
+
+    const auto started = Clock::now();
+    const ProgramRun second = RunProgram({CORVANTA_PREFS_PATH, bundle.path()});
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+    std::cout << "second start to exit: " << took.count() << " ms\n";
+    EXPECT_EQ(second.exitCode, 0) << second.output;
+    EXPECT_LT(took, 2s);
+    EXPECT_EQ(second.output.find("willSelect"), std::string::npos) << "no second pane";
+
+    EXPECT_TRUE(eventually([&] { return windows->isViewable(window); }, 5s));
+    EXPECT_TRUE(eventually([&] { return windows->focus() == window; }, 5s));
+    EXPECT_EQ(windows->named("Test").size(), 1u);
+
+    const std::string picture = (std::filesystem::temp_directory_path() /
+                                 ("corvanta-host-" + std::to_string(getpid()) + ".png"))
+                                    .string();
+    const ProgramRun drawn =
+        RunProgram({CORVANTA_PREFS_PATH, "--screenshot", picture, bundle.path()});
+    std::filesystem::remove(picture);
+    EXPECT_EQ(drawn.exitCode, 0) << drawn.output;
+    EXPECT_NE(drawn.output.find("willSelect"), std::string::npos) << drawn.output;
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.readLine(10s), "didUnselect");
+    EXPECT_EQ(first.waitForExit(10s), 0);
 }
