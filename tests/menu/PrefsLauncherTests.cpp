@@ -48,7 +48,7 @@ template <class Predicate> bool eventually(Predicate condition) {
 // "Settings…", also while one it started still runs.
 TEST(PrefsLauncher, StartsTheSettingsEveryTime) {
     // Beside this test program there is no corvanta-prefs, so the one on PATH is found.
-    FakePrefs prefs("5");
+    FakePrefs prefs("3");
     ScopedEnvironment environment;
     environment.set("PATH", prefs.folder.c_str());
     PrefsLauncher launcher;
