@@ -7,6 +7,7 @@ set(CPACK_PACKAGE_VENDOR Brenwick)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})
 set(CPACK_PACKAGE_CONTACT "Corvanta developers <corvanta@brenwick.example>")
+set(CPACK_RESOURCE_FILE_LICENSE ${CORVANTA_ROOT}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 # Installed under /usr whatever this build's own prefix; DESTDIR lets the autostart entry go to
 # /etc/xdg/autostart in the package as it would on the system.
@@ -26,7 +27,9 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME corvanta)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 # A plug-in no binary links: without it Qt draws the menu's SVG icon as nothing.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6svg6")
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "ca-certificates, systemd")
+# GNOME, Debian's default desktop, shows no status area without the AppIndicator extension.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS
+    "ca-certificates, systemd, gnome-shell-extension-appindicator")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
 "exchange rates in the desktop panel's status area

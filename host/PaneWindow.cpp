@@ -1,16 +1,24 @@
 #include "host/PaneWindow.h"
 
+#include "host/ActionButton.h"
+#include "host/MessageBar.h"
 #include "platform/AppKit/BusyCursor.h"
 #include "platform/AppKit/ResponsiveWait.h"
+#include "platform/Foundation/NSURLHandle.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
+// The action of the pane's button that fetches the rate page again.
+constexpr const char* kReloadAction = "reloadButtonClicked:";
 
 QWidget* makeBusyPage() {
     auto* page = new QWidget;
@@ -36,13 +44,7 @@ PaneWindow::PaneWindow(NSPreferencePane& pane, const QString& title) : pane_(pan
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    messageBar_ = new QLabel;
-    messageBar_->setTextFormat(Qt::PlainText); // the reason may hold any file name
-    messageBar_->setWordWrap(true);
-    messageBar_->setMargin(8);
-    messageBar_->setStyleSheet("background: #fff3cd; color: #664d03;");
-    messageBar_->setAccessibleName(tr("Message"));
-    messageBar_->hide();
+    messageBar_ = new MessageBar;
     layout->addWidget(messageBar_);
 
     QWidget* view = pane.mainView();
@@ -78,19 +80,53 @@ void PaneWindow::unselect() {
 }
 
 void PaneWindow::showMessage(const QString& text) {
-    messageBar_->setText(text);
-    messageBar_->show();
+    showingLoadFailure_ = false;
+    messageBar_->showMessage(text);
+}
+
+void PaneWindow::showLoadFailure(const QString& reason) {
+    const QString text =
+        QCoreApplication::translate("Host", "The exchange rates could not be loaded: %1")
+            .arg(reason);
+    std::function<void()> retry;
+    if (QPointer<QAbstractButton> reload =
+            FindButtonSendingAction(*pane_.mainView(), kReloadAction))
+        retry = [reload] {
+            if (reload) reload->click();
+        };
+    showingLoadFailure_ = true;
+    messageBar_->showMessage(text, std::move(retry));
+}
+
+void PaneWindow::loadSucceeded() {
+    if (!showingLoadFailure_) return; // a failed save stays told
+    showingLoadFailure_ = false;
+    messageBar_->clear();
 }
 
 QString PaneWindow::message() const {
-    return messageBar_->isHidden() ? QString() : messageBar_->text();
+    return messageBar_->text();
+}
+
+void PaneWindow::bringToFront(const QVariantMap& platformData) {
+    // Qt's Wayland platform takes the focus with the token of the start that asked for it.
+    if (const QString token = platformData.value(QStringLiteral("activation-token")).toString();
+        !token.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void PaneWindow::closeEvent(QCloseEvent* event) {
     // Never inside one of the pane's calls: the pane must not be left while it is being shown
-    // or while it waits for a fetch.
+    // or while it waits for a fetch; the fetch is cut short instead.
     if (selecting_ || IsWaitingWithoutBlockingWindows()) {
         event->ignore();
+        // The fetch it waits for ends at once (as a timed-out one), so the call returns now
+        // rather than when the site gives up.
+        NSURLHandle::cancelRunningLoads();
         if (!selecting_) RunAfterWaiting([this] { close(); });
         closeRequested_ = true;
         return;

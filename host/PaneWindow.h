@@ -5,9 +5,10 @@
 
 #include "platform/AppKit/NSPreferencePane.h"
 
+#include <QVariantMap>
 #include <QWidget>
 
-class QLabel;
+class MessageBar;
 class QStackedWidget;
 
 class PaneWindow : public QWidget {
@@ -22,7 +23,16 @@ public:
 
     // Shows `text` in the message bar above the pane (no dialog: nothing waits for the user).
     void showMessage(const QString& text);
+    // Says in the message bar that the exchange rates could not be loaded and why, with a
+    // "Try Again" button that does what the pane's reload button does; a later load that
+    // succeeds takes it away.
+    void showLoadFailure(const QString& reason);
+    void loadSucceeded();
     QString message() const;
+
+    // Shows the window unminimised in front of the others with the focus, for a second start
+    // of the host (`platformData` as org.freedesktop.Application's Activate gives it).
+    void bringToFront(const QVariantMap& platformData);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -31,7 +41,8 @@ private:
     NSPreferencePane& pane_;
     QStackedWidget* pages_;
     QWidget* busyPage_;
-    QLabel* messageBar_;
+    MessageBar* messageBar_;
+    bool showingLoadFailure_ = false;
     bool selected_ = false;
     bool selecting_ = false;
     bool closeRequested_ = false;

@@ -8,12 +8,13 @@
 #include "base/EnvironmentLimits.h"
 #include "base/EscapedText.h"
 #include "base/Identity.h"
+#include "desktop/SingleInstance.h"
 #include "desktop/TerminationSignals.h"
+#include "host/CloseDuringWaits.h"
+#include "host/FailureNotices.h"
 #include "host/PaneBundle.h"
 #include "host/PaneReport.h"
 #include "host/PaneWindow.h"
-#include "platform/AppKit/ResponsiveWait.h"
-#include "platform/CoreFoundation/CFPreferences.h"
 #include "platform/Foundation/NSURLHandle.h"
 
 #include <QApplication>
@@ -34,7 +35,8 @@ const char* const kUsage =
     "CORVANTA_PANE_PATH, then under " CORVANTA_PANE_FOLDER " in the user's and the system's data\n"
     "folders, then beside this program (its prefix's share/" CORVANTA_PANE_FOLDER ", or the build\n"
     "folder).\n"
-    "Closing the window, or SIGINT or SIGTERM, leaves the pane.\n"
+    "Closing the window, or SIGINT or SIGTERM, leaves the pane (a fetch it waits for is cut\n"
+    "short). While a settings window is open, another start brings it to the front and exits.\n"
     "  --screenshot FILE  show the pane off screen, write it to FILE as a PNG, print what it\n"
     "                     shows, leave it and exit\n"
     "Exits 1 when the pane cannot be loaded.\n";
@@ -62,6 +64,9 @@ bool haveDisplay() {
         if (const char* value = std::getenv(name); value && *value) return true;
     return false;
 }
+
+// How long a second start waits for the open window to say it came forward.
+constexpr std::chrono::milliseconds kActivatePatience(1500);
 
 int fail(const std::string& message) {
     std::cerr << "corvanta-prefs: " << message << "\n";
@@ -96,7 +101,16 @@ int main(int argc, char** argv) {
     else if (!haveDisplay())
         return fail("no display to show the pane on; use --screenshot FILE");
 
+    PrepareCloseDuringWaits();
     QApplication application(argc, argv);
+
+    // One settings window per user and session; a picture is drawn apart from it.
+    SingleInstance instance(QStringLiteral(CORVANTA_PREFS_BUS_NAME),
+                            QStringLiteral(CORVANTA_PREFS_OBJECT_PATH));
+    if (!options->screenshot && instance.claim() == SingleInstance::Claim::AlreadyRunning) {
+        if (instance.activateRunning(kActivatePatience)) return 0;
+        return fail("a settings window is open already but does not answer");
+    }
 
     const std::optional<std::string> path = FindPaneBundle(options->bundle);
     if (!path) return fail("no Corvanta.prefPane found; give the bundle's path");
@@ -107,14 +121,14 @@ int main(int argc, char** argv) {
     QWidget& view = *pane.mainView();
 
     PaneWindow window(pane, QString::fromStdString(loaded->name));
-    // The pane ignores what its synchronisations give back; the user still learns of a failure.
-    CFPreferencesSetFailureObserver([&window](const std::string&, const std::string& reason) {
-        const QString text =
-            QObject::tr("The settings could not be saved: %1").arg(QString::fromStdString(reason));
-        QMetaObject::invokeMethod(&window, [&window, text] { window.showMessage(text); });
-    });
-    // The pane's fetches wait with the window still painting and answering the desktop.
-    InstallResponsiveURLLoading();
+    instance.setActivationHandler(
+        [&window](const QVariantMap& platformData) { window.bringToFront(platformData); });
+    // The pane ignores what its synchronisations give back and only logs a failed fetch; the
+    // user still learns of both.
+    FailureNotices notices(window);
+    // The pane's fetches wait with the window still painting and answering the desktop, and
+    // a close request cuts them short.
+    InstallCloseDuringWaits();
     NSURLHandle::setTimeoutCeiling(SecondsInEnvironment("CORVANTA_FETCH_TIMEOUT"));
     // From here on a stop request leaves the pane properly; it is acted on by the event loop.
     TerminationSignals stopRequests([&window] { window.close(); });
@@ -123,6 +137,5 @@ int main(int argc, char** argv) {
     window.select();
     const int status = options->screenshot ? takeScreenshot(window, view, *options->screenshot)
                                            : application.exec();
-    CFPreferencesSetFailureObserver({});
     return status;
 }

@@ -4,9 +4,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <poll.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
@@ -16,10 +13,6 @@ bool isExecutable(const QString& path) {
 }
 
 } // namespace
-
-PrefsLauncher::~PrefsLauncher() {
-    if (pidfd_ >= 0) close(pidfd_);
-}
 
 QString PrefsLauncher::findPrefs() {
     const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
@@ -32,22 +25,10 @@ QString PrefsLauncher::findPrefs() {
     return QStandardPaths::findExecutable(QStringLiteral("corvanta-prefs"));
 }
 
-bool PrefsLauncher::isRunning() const {
-    if (pidfd_ < 0) return false;
-    pollfd fd{pidfd_, POLLIN, 0};
-    return poll(&fd, 1, 0) == 0;
-}
-
 PrefsLauncher::Result PrefsLauncher::launch() {
-    if (isRunning()) return Result::AlreadyRunning;
     const QString program = findPrefs();
     if (program.isEmpty()) return Result::NotFound;
     // Detached, so that quitting the menu leaves an open settings window alone.
-    qint64 pid = 0;
-    if (!QProcess::startDetached(program, {}, QString(), &pid) || pid <= 0)
-        return Result::FailedToStart;
-    if (pidfd_ >= 0) close(pidfd_);
-    // A process that has already ended has no pidfd, and needs none.
-    pidfd_ = static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
+    if (!QProcess::startDetached(program, {})) return Result::FailedToStart;
     return Result::Started;
 }

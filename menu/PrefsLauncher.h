@@ -1,26 +1,16 @@
-// Starts the settings window, corvanta-prefs, for the menu's "Settings…", and never a second
-// one while the one it started still runs.
+// Starts the settings window, corvanta-prefs, for the menu's "Settings…". It starts one every
+// time: corvanta-prefs runs once per user and session, so a start while a window is open brings
+// that window to the front (also one the menu did not start, or one that was minimised).
 #pragma once
 
 #include <QString>
 
 class PrefsLauncher {
 public:
-    PrefsLauncher() = default;
-    ~PrefsLauncher();
-    PrefsLauncher(const PrefsLauncher&) = delete;
-    PrefsLauncher& operator=(const PrefsLauncher&) = delete;
-
     // corvanta-prefs beside this program, then in the build tree's host folder, then on PATH;
     // empty when there is none.
     static QString findPrefs();
 
-    enum class Result { Started, AlreadyRunning, NotFound, FailedToStart };
+    enum class Result { Started, NotFound, FailedToStart };
     Result launch();
-    bool isRunning() const;
-
-private:
-    // A pidfd of the started process: it stays valid, and readable once the process has ended,
-    // whatever happens to the process id.
-    int pidfd_ = -1;
 };

@@ -259,7 +259,6 @@ void RateMenu::copyFigure(const std::string& figure) {
 void RateMenu::openSettings() {
     switch (prefs_.launch()) {
     case PrefsLauncher::Result::Started:
-    case PrefsLauncher::Result::AlreadyRunning:
         return;
     case PrefsLauncher::Result::NotFound:
         NSLogLine("corvanta-menu: corvanta-prefs is not installed beside the menu or on PATH");

@@ -5,11 +5,14 @@
 // settings with their rates per the chosen base currency and how they moved since the previous
 // day; with --print those texts on standard output, with --chart the chart window as a PNG.
 #include "base/EnvironmentLimits.h"
+#include "base/Identity.h"
+#include "desktop/SingleInstance.h"
 #include "desktop/TerminationSignals.h"
 #include "menu/ChartPicture.h"
 #include "menu/PrintRates.h"
 #include "menu/RateMenu.h"
 #include "menu/RateMenuContent.h"
+#include "platform/Foundation/NSLog.h"
 #include "platform/Foundation/NSURLHandle.h"
 
 #include <QApplication>
@@ -27,7 +30,8 @@ const char* const kUsage =
     "\"Rates per\" submenu (the US dollar at first) and their change since the previous day, or,\n"
     "when the selection or the clipboard holds an amount, that many units of the base in each of\n"
     "them; \"Chart...\" draws the last weeks. It follows the settings as soon as they are left,\n"
-    "and ends on Quit, SIGINT or SIGTERM.\n"
+    "and ends on Quit, SIGINT or SIGTERM. One runs per user and session: a second start says so\n"
+    "and exits.\n"
     "\n"
     "  --print       fetch the rates once, print the menu's texts and exit\n"
     "  --amount N    with --print: convert N units of the base, as a selected amount would\n"
@@ -52,8 +56,8 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-// A fetch cannot be cancelled; one that is still running after the menu has gone is left to
-// the process's end rather than waited for.
+// A fetch still running when the menu goes is cut short; one that still has not ended after
+// this is left to the process's end rather than waited for.
 constexpr std::chrono::seconds kExitPatience(1);
 
 } // namespace
@@ -98,11 +102,19 @@ int main(int argc, char** argv) {
     // Qt gives the status item the application's name as its title, which panels show.
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // One item per user and session (--print and --chart above run apart from it).
+    SingleInstance instance(QStringLiteral(CORVANTA_MENU_BUS_NAME),
+                            QStringLiteral(CORVANTA_MENU_OBJECT_PATH));
+    if (instance.claim() == SingleInstance::Claim::AlreadyRunning) {
+        NSLogLine("corvanta-menu: already running");
+        return 0;
+    }
     int status = 0;
     {
         RateMenu menu;
         TerminationSignals termination([] { QCoreApplication::quit(); });
         status = application.exec();
+        NSURLHandle::cancelRunningLoads();
         if (!menu.fetcher().waitUntilIdle(kExitPatience)) {
             std::fflush(nullptr);
             _exit(status);

@@ -87,3 +87,36 @@ CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, C
     }
     return easy;
 }
+
+CurlCancellableTransfer::CurlCancellableTransfer(CURL* easy)
+    : easy_(easy), multi_(curl_multi_init()) {
+    if (multi_) curl_multi_add_handle(multi_, easy_);
+}
+
+CurlCancellableTransfer::~CurlCancellableTransfer() {
+    if (!multi_) return;
+    curl_multi_remove_handle(multi_, easy_);
+    curl_multi_cleanup(multi_);
+}
+
+CURLcode CurlCancellableTransfer::perform() {
+    if (!multi_) return CURLE_OUT_OF_MEMORY;
+    // The poll's own time-out only bounds how long a missed wake-up could go unnoticed; curl
+    // shortens it to its own timers.
+    constexpr int kPollMilliseconds = 1000;
+    for (int running = 1; running && !cancelled_;) {
+        if (curl_multi_perform(multi_, &running) != CURLM_OK) return CURLE_FAILED_INIT;
+        if (running && curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr) != CURLM_OK)
+            return CURLE_FAILED_INIT;
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi_, &left))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy_)
+            return message->data.result; // ended on its own, even if a cancel came meanwhile
+    return cancelled_ ? CURLE_OPERATION_TIMEDOUT : CURLE_FAILED_INIT;
+}
+
+void CurlCancellableTransfer::cancel() {
+    cancelled_ = true;
+    if (multi_) curl_multi_wakeup(multi_);
+}

@@ -5,6 +5,7 @@
 // not installed, since curl's header comes with it.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -56,3 +57,25 @@ struct CurlUnixSocket {
 // outlive the transfer), or null when curl cannot make one.
 CurlEasy CurlNewTransfer(const std::string& address, const CurlLimits& limits, CurlBody& body,
                          CurlUnixSocket* unixSocket = nullptr);
+
+// Runs one easy handle through a multi handle of its own, so that another thread can end it at
+// once (curl_multi_wakeup) instead of waiting for its time-out.
+class CurlCancellableTransfer {
+public:
+    explicit CurlCancellableTransfer(CURL* easy);
+    ~CurlCancellableTransfer();
+    CurlCancellableTransfer(const CurlCancellableTransfer&) = delete;
+    CurlCancellableTransfer& operator=(const CurlCancellableTransfer&) = delete;
+
+    // What curl_easy_perform would give; CURLE_OPERATION_TIMEDOUT once cancelled, as if the
+    // time-out had come early.
+    CURLcode perform();
+    // From any thread, before or during perform(); perform() returns within a moment.
+    void cancel();
+    bool cancelled() const { return cancelled_; }
+
+private:
+    CURL* easy_;
+    CURLM* multi_;
+    std::atomic<bool> cancelled_{false};
+};

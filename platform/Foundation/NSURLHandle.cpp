@@ -6,14 +6,50 @@
 #include "platform/Foundation/NSLog.h"
 
 #include <mutex>
+#include <set>
 
 namespace {
 
 std::mutex settingsMutex;
 NSURLHandle::WaitHook waitHook;                          // guarded by settingsMutex
 std::optional<std::chrono::milliseconds> timeoutCeiling; // guarded by settingsMutex
+NSURLHandle::LoadObserver loadObserver;                  // guarded by settingsMutex
+
+std::mutex runningMutex;
+std::set<CurlCancellableTransfer*> runningTransfers; // guarded by runningMutex
+
+// Known to cancelRunningLoads from before the wait begins until the transfer is gone: a cancel
+// given on the thread that then waits always reaches it.
+class RunningTransfer {
+public:
+    explicit RunningTransfer(CURL* easy) : transfer_(easy) {
+        std::lock_guard lock(runningMutex);
+        runningTransfers.insert(&transfer_);
+    }
+    ~RunningTransfer() {
+        std::lock_guard lock(runningMutex);
+        runningTransfers.erase(&transfer_);
+    }
+    RunningTransfer(const RunningTransfer&) = delete;
+    RunningTransfer& operator=(const RunningTransfer&) = delete;
+    CurlCancellableTransfer& operator*() { return transfer_; }
+
+private:
+    CurlCancellableTransfer transfer_;
+};
 
 } // namespace
+
+void NSURLHandle::cancelRunningLoads() {
+    std::lock_guard lock(runningMutex);
+    for (CurlCancellableTransfer* transfer : runningTransfers)
+        transfer->cancel();
+}
+
+void NSURLHandle::setLoadObserver(LoadObserver observer) {
+    std::lock_guard lock(settingsMutex);
+    loadObserver = std::move(observer);
+}
 
 void NSURLHandle::setWaitHook(WaitHook hook) {
     std::lock_guard lock(settingsMutex);
@@ -29,6 +65,12 @@ std::optional<std::string> NSURLHandle::resourceData() {
     std::optional<std::string> data = load();
     // A line of our own beside the caller's messages, which know only that the load failed.
     if (!data) NSLogLine("NSURLHandle: " + QuotedText(address_) + ": " + failureReason_);
+    LoadObserver observer;
+    {
+        std::lock_guard lock(settingsMutex);
+        observer = loadObserver;
+    }
+    if (observer) observer(address_, failureReason_);
     return data;
 }
 
@@ -62,13 +104,16 @@ std::optional<std::string> NSURLHandle::load() {
     }
     CURL* e = easy.get();
     CURLcode result = CURLE_OK;
-    const auto transfer = [&result, e] { result = curl_easy_perform(e); };
+    RunningTransfer running(e);
+    const auto transfer = [&result, &running] { result = (*running).perform(); };
     if (hook)
         hook(transfer);
     else
         transfer();
     if (result != CURLE_OK) {
         failureReason_ = body.overflowed ? "the body is larger than 8 MiB"
+                         : (*running).cancelled() && result == CURLE_OPERATION_TIMEDOUT
+                             ? std::string(curl_easy_strerror(result)) + " (the load was cancelled)"
                          : unixSocket && unixSocket->refused
                              ? "the process at " + unixSocket->path + " is another user's"
                              : std::string(curl_easy_strerror(result));

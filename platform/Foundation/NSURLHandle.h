@@ -44,6 +44,18 @@ public:
     // limits above). Programs set it from CORVANTA_FETCH_TIMEOUT; it only ever shortens.
     static void setTimeoutCeiling(std::optional<std::chrono::milliseconds> ceiling);
 
+    // Our addition: ends every load now running in this process at once, from any thread; each
+    // fails as if its time-out had come (and is logged so). For a program that is asked to
+    // stop while it waits for a slow site. Loads started later run as usual.
+    static void cancelRunningLoads();
+
+    // Our addition: told of every load's end on the loading thread, with its address and, for a
+    // failed load, the reason that was logged (empty after a success). A program uses it to
+    // show the user what its pane only logs. None by default; an empty one removes it.
+    using LoadObserver =
+        std::function<void(const std::string& address, const std::string& failureReason)>;
+    static void setLoadObserver(LoadObserver observer);
+
 private:
     std::optional<std::string> load();
 

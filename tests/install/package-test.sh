@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Builds the Debian packages from the build folder and checks them: the files lie under /usr
 # (the autostart entry alone under /etc/xdg, as XDG autostart asks), the dependencies were
-# computed, and lintian reports no error.
+# computed and the recommendations given, the licence is told alike everywhere, and lintian
+# reports no error.
 set -euo pipefail
 build=$(realpath "${1:?usage: package-test.sh BUILD_DIR}")
 fail() { echo "package-test: $*" >&2; exit 1; }
@@ -21,6 +22,27 @@ grep -qx './usr/bin/corvanta-prefs' <<<"$runtime_files" || fail "no corvanta-pre
 grep -qx './usr/include/corvanta/toolkit/CString256.h' <<<"$dev_files" ||
   fail "no toolkit headers in the -dev package"
 dpkg-deb --field "$runtime" Depends | grep -q 'libqt6widgets6' || fail "Depends was not computed"
+# GNOME shows the menu's item only with the AppIndicator extension.
+dpkg-deb --field "$runtime" Recommends | grep -q 'gnome-shell-extension-appindicator' ||
+  fail "the AppIndicator extension is not recommended"
+
+# The licence, as each package and the metainfo and pkg-config file tell it.
+packaged() { dpkg-deb --fsys-tarfile "$1" | tar -xO "$2"; }
+for deb in "$runtime" "$dev"; do
+  name=$(dpkg-deb --field "$deb" Package)
+  copyright=$(packaged "$deb" "./usr/share/doc/$name/copyright")
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    <<<"$copyright" || fail "$name: the copyright file is not machine-readable"
+  grep -qx 'License: Expat' <<<"$copyright" || fail "$name: the code is not under Expat"
+  tr '\n' ' ' <<<"$copyright" | tr -s ' ' |
+    grep -q 'corvanta-menu binary is therefore distributed under the terms of the GPL-3' ||
+    fail "$name: the menu's GPL-3 terms are not told"
+done
+metainfo=$(grep '\.metainfo\.xml$' <<<"$runtime_files")
+packaged "$runtime" "$metainfo" | grep -q '<project_license>MIT</project_license>' ||
+  fail "the metainfo names no project licence"
+pc=$(grep '/corvanta\.pc$' <<<"$dev_files")
+packaged "$dev" "$pc" | grep -qx 'License: MIT' || fail "the pkg-config file names no licence"
 
 lintian --fail-on error "$runtime" "$dev" || fail "lintian reports errors"
 echo "package-test: $(basename "$runtime") $(stat -c %s "$runtime") bytes," \

@@ -416,3 +416,28 @@ TEST_F(CorvantaMenuInStatusArea, EndsAtOnceOnSigtermWhileAFetchHangs) {
     EXPECT_EQ(menu->waitForExit(5s), 0);
     EXPECT_LT(Clock::now() - asked, 3s);
 }
+
+// One item per user and session: a second start says so and leaves the first alone, while
+// --print still runs beside it.
+TEST_F(CorvantaMenuInStatusArea, ASecondStartLeavesOneItemAndExits) {
+    LoopbackRateSite site(RatePage({kPage[0]}));
+    environment.set("CORVANTA_RATE_SITE", site.address().c_str());
+    storeSettings(kCFBooleanTrue, "Euro,");
+    startMenu();
+    if (HasFatalFailure()) return;
+
+    const auto started = Clock::now();
+    const ProgramRun second = RunProgram({CORVANTA_MENU_PATH});
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+    std::cout << "second start to exit: " << took.count() << " ms\n";
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_NE(second.output.find("corvanta-menu: already running\n"), std::string::npos)
+        << second.output;
+    EXPECT_LT(took, 2s);
+    EXPECT_FALSE(watcher->registration(2, 1s)) << "a second item registered";
+    EXPECT_EQ(menuWhen(headerIs("Rates per US dollar:"), 10s).at(1).label, "Euro: 1.5");
+
+    const ProgramRun printed = RunProgram({CORVANTA_MENU_PATH, "--print"});
+    EXPECT_EQ(printed.exitCode, 0);
+    EXPECT_NE(printed.output.find("Euro: 1.5"), std::string::npos) << printed.output;
+}

@@ -44,9 +44,11 @@ template <class Predicate> bool eventually(Predicate condition) {
 
 } // namespace
 
-TEST(PrefsLauncher, StartsTheSettingsOnceWhileTheyRunAndAgainAfterwards) {
+// corvanta-prefs brings an open window to the front itself, so the menu starts it on every
+// "Settings…", also while one it started still runs.
+TEST(PrefsLauncher, StartsTheSettingsEveryTime) {
     // Beside this test program there is no corvanta-prefs, so the one on PATH is found.
-    FakePrefs prefs("1");
+    FakePrefs prefs("3");
     ScopedEnvironment environment;
     environment.set("PATH", prefs.folder.c_str());
     PrefsLauncher launcher;
@@ -54,9 +56,6 @@ TEST(PrefsLauncher, StartsTheSettingsOnceWhileTheyRunAndAgainAfterwards) {
 
     EXPECT_EQ(launcher.launch(), PrefsLauncher::Result::Started);
     EXPECT_TRUE(eventually([&] { return prefs.starts() == 1; }));
-    EXPECT_EQ(launcher.launch(), PrefsLauncher::Result::AlreadyRunning);
-    EXPECT_TRUE(launcher.isRunning());
-    EXPECT_TRUE(eventually([&] { return !launcher.isRunning(); }));
     EXPECT_EQ(launcher.launch(), PrefsLauncher::Result::Started);
     EXPECT_TRUE(eventually([&] { return prefs.starts() == 2; }));
 

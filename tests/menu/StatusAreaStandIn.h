@@ -3,6 +3,8 @@
 // reader for an item's menu over com.canonical.dbusmenu.
 #pragma once
 
+#include "tests/support/XvfbDisplay.h"
+
 #include <sdbus-c++/sdbus-c++.h>
 
 #include <chrono>
@@ -16,47 +18,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-// Xvfb on the first free display number, which it reports itself (-displayfd).
-class XvfbDisplay {
-public:
-    XvfbDisplay() {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                   "800x600x24", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        char number[16] = {};
-        ssize_t got = 0;
-        for (ssize_t n; got < 15 && (n = read(fds[0], number + got, 15 - got)) > 0;) {
-            got += n;
-            if (number[got - 1] == '\n') break;
-        }
-        close(fds[0]);
-        if (got > 1) name_ = ":" + std::string(number, static_cast<size_t>(got - 1));
-    }
-    ~XvfbDisplay() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    XvfbDisplay(const XvfbDisplay&) = delete;
-    XvfbDisplay& operator=(const XvfbDisplay&) = delete;
-
-    // ":N", or empty when Xvfb did not start.
-    const std::string& name() const { return name_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
-};
 
 // One entry of an item's menu as GetLayout describes it. Entries compare by what a user sees
 // of them at the level they stand: label, enabled, separator.

@@ -8,6 +8,9 @@
 #include <curl/curl.h>
 
 #include <chrono>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -166,6 +169,35 @@ TEST_F(Loading, EveryFailureIsLoggedWithItsReason) {
         EXPECT_TRUE(lines[0].starts_with("NSURLHandle: \"" + failure.address + "\": ")) << lines[0];
         EXPECT_NE(lines[0].find(failure.reason), std::string::npos) << lines[0];
     }
+}
+
+// A program asked to stop ends a load at once rather than at its time-out; the load fails as a
+// timed-out one does, and the observer hears of every end, failed or not.
+TEST_F(Loading, ACancelEndsARunningLoadAtOnceAndOnlyThatOne) {
+    std::vector<std::pair<std::string, std::string>> ends;
+    NSURLHandle::setLoadObserver([&ends](const std::string& address, const std::string& reason) {
+        ends.emplace_back(address, reason);
+    });
+    std::thread canceller([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        NSURLHandle::cancelRunningLoads();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    std::string reason;
+    EXPECT_EQ(load("/stalled", &reason), std::nullopt);
+    const auto took = std::chrono::steady_clock::now() - start;
+    canceller.join();
+    EXPECT_GE(took, std::chrono::milliseconds(250));
+    EXPECT_LT(took, std::chrono::seconds(2)) << "the stalled page takes five";
+    EXPECT_EQ(reason, "Timeout was reached (the load was cancelled)");
+    // The next load is not affected.
+    EXPECT_EQ(load("/page"), "<html>rates</html>");
+    NSURLHandle::setLoadObserver({});
+    EXPECT_EQ(load("/status/500"), std::nullopt);
+
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(ends[0], std::pair(server_.url("/stalled"), reason));
+    EXPECT_EQ(ends[1], std::pair(server_.url("/page"), std::string()));
 }
 
 TEST(URLLoading, NameLookUpIsTimedByTheThreadedResolver) {
