@@ -4,6 +4,7 @@
 #include "platform/AppKit/ResponsiveWait.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStackedWidget>
@@ -16,13 +17,13 @@ QWidget* makeBusyPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addStretch();
-    auto* label = new QLabel(QObject::tr("Loading the exchange rates…"));
+    auto* label = new QLabel(QCoreApplication::translate("Host", "Loading the exchange rates…"));
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
     auto* progress = new QProgressBar;
     progress->setRange(0, 0); // no figures to show: an indeterminate bar
     progress->setTextVisible(false);
-    progress->setAccessibleName(QObject::tr("Loading"));
+    progress->setAccessibleName(QCoreApplication::translate("Host", "Loading"));
     layout->addWidget(progress);
     layout->addStretch();
     return page;
@@ -41,7 +42,7 @@ PaneWindow::PaneWindow(NSPreferencePane& pane, const QString& title) : pane_(pan
     messageBar_->setWordWrap(true);
     messageBar_->setMargin(8);
     messageBar_->setStyleSheet("background: #fff3cd; color: #664d03;");
-    messageBar_->setAccessibleName(tr("Message"));
+    messageBar_->setAccessibleName(QCoreApplication::translate("Host", "Message"));
     messageBar_->hide();
     layout->addWidget(messageBar_);
 

@@ -9,6 +9,7 @@
 #include "base/EscapedText.h"
 #include "base/Identity.h"
 #include "desktop/TerminationSignals.h"
+#include "desktop/Translations.h"
 #include "host/PaneBundle.h"
 #include "host/PaneReport.h"
 #include "host/PaneWindow.h"
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
         return fail("no display to show the pane on; use --screenshot FILE");
 
     QApplication application(argc, argv);
+    const Translations translations("host"); // the window's texts and Qt's standard ones
 
     const std::optional<std::string> path = FindPaneBundle(options->bundle);
     if (!path) return fail("no Corvanta.prefPane found; give the bundle's path");
@@ -110,7 +112,8 @@ int main(int argc, char** argv) {
     // The pane ignores what its synchronisations give back; the user still learns of a failure.
     CFPreferencesSetFailureObserver([&window](const std::string&, const std::string& reason) {
         const QString text =
-            QObject::tr("The settings could not be saved: %1").arg(QString::fromStdString(reason));
+            QCoreApplication::translate("Host", "The settings could not be saved: %1")
+                .arg(QString::fromStdString(reason));
         QMetaObject::invokeMethod(&window, [&window, text] { window.showMessage(text); });
     });
     // The pane's fetches wait with the window still painting and answering the desktop.

@@ -7,6 +7,7 @@
 #include "base/EnvironmentLimits.h"
 #include "desktop/TerminationSignals.h"
 #include "menu/ChartPicture.h"
+#include "menu/MenuTranslations.h"
 #include "menu/PrintRates.h"
 #include "menu/RateMenu.h"
 #include "menu/RateMenuContent.h"
@@ -59,6 +60,7 @@ constexpr std::chrono::seconds kExitPatience(1);
 } // namespace
 
 int main(int argc, char** argv) {
+    const MenuTranslations translations;
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
