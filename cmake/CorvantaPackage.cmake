@@ -27,9 +27,10 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME corvanta)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 # A plug-in no binary links: without it Qt draws the menu's SVG icon as nothing.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6svg6")
-# GNOME, Debian's default desktop, shows no status area without the AppIndicator extension.
+# GNOME, Debian's default desktop, shows no status area without the AppIndicator extension;
+# Qt's own translations give its standard buttons and dialogs in German and French.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS
-    "ca-certificates, systemd, gnome-shell-extension-appindicator")
+    "ca-certificates, systemd, gnome-shell-extension-appindicator, qt6-translations-l10n")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
 "exchange rates in the desktop panel's status area

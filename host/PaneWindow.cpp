@@ -24,13 +24,13 @@ QWidget* makeBusyPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addStretch();
-    auto* label = new QLabel(QObject::tr("Loading the exchange rates…"));
+    auto* label = new QLabel(QCoreApplication::translate("Host", "Loading the exchange rates…"));
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
     auto* progress = new QProgressBar;
     progress->setRange(0, 0); // no figures to show: an indeterminate bar
     progress->setTextVisible(false);
-    progress->setAccessibleName(QObject::tr("Loading"));
+    progress->setAccessibleName(QCoreApplication::translate("Host", "Loading"));
     layout->addWidget(progress);
     layout->addStretch();
     return page;

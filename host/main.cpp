@@ -10,6 +10,7 @@
 #include "base/Identity.h"
 #include "desktop/SingleInstance.h"
 #include "desktop/TerminationSignals.h"
+#include "desktop/Translations.h"
 #include "host/CloseDuringWaits.h"
 #include "host/FailureNotices.h"
 #include "host/PaneBundle.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
 
     PrepareCloseDuringWaits();
     QApplication application(argc, argv);
+    const Translations translations("host"); // the window's texts and Qt's standard ones
 
     // One settings window per user and session; a picture is drawn apart from it.
     SingleInstance instance(QStringLiteral(CORVANTA_PREFS_BUS_NAME),

@@ -22,7 +22,7 @@ public:
 
     std::string displayName(std::string_view code) const { return names_.nameOf(code); }
     std::string unitName(std::string_view code) const { return names_.pluralNameOf(code, "one"); }
-    // `amount` as AmountIn gives it (digits, "," groups, "." decimals).
+    // `amount` in the English form (digits, "," groups, "." decimals; see EnglishAmountText).
     std::string amountName(std::string_view code, std::string_view amount) const;
     // Whether `a` sorts before `b` in this language, as the site's page does.
     bool before(const std::string& a, const std::string& b) const { return names_.before(a, b); }

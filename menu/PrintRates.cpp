@@ -3,6 +3,7 @@
 
 #include "base/EscapedText.h"
 #include "base/UserLanguages.h"
+#include "menu/MenuLanguage.h"
 #include "menu/RateMenuContent.h"
 #include "menu/RatesFetch.h"
 #include "platform/CoreFoundation/CFPreferences.h"
@@ -15,7 +16,7 @@ std::string NoSuchBaseMessage(const std::string& base) {
 int PrintRates(const PrintRequest& request, std::ostream& out, std::ostream& errors) {
     CFPreferencesAppSynchronize(CorvantaSettingsAppID());
     if (!CorvantaSettingsReadOn()) {
-        out << kRateMenuSwitchedOff << '\n';
+        out << MenuText(kRateMenuSwitchedOff) << '\n';
         return 0;
     }
     // A base asked for on the command line must be one the site has; a stored one that is not

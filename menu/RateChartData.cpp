@@ -2,6 +2,7 @@
 #include "menu/RateChartData.h"
 
 #include "base/EscapedText.h"
+#include "menu/MenuLanguage.h"
 
 #include <charconv>
 
@@ -37,12 +38,12 @@ std::string ChartSummaryLine(const RateChartSeries& series, const std::vector<st
 }
 
 std::string ChartTitle(const std::string& base, const CurrencyWords& words) {
-    return "Corvanta: rates per " + words.unitName(base);
+    return MenuText("Corvanta: rates per %1", words.unitName(base));
 }
 
 std::string ChartEmptyText(bool haveHistory) {
-    return haveHistory ? "None of the chosen currencies is in the rate history."
-                       : "The rate history could not be loaded.";
+    return haveHistory ? MenuText("None of the chosen currencies is in the rate history.")
+                       : MenuText("The rate history could not be loaded.");
 }
 
 std::string ChartRateText(double rate) {

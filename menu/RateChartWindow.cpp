@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "menu/RateChartWindow.h"
 
+#include "menu/MenuLanguage.h"
+
 #include <QChart>
 #include <QChartView>
 #include <QDateTime>
@@ -114,8 +116,10 @@ protected:
         }
         const std::optional<double>& rate = series_.rates[*shown];
         QToolTip::showText(event->globalPosition().toPoint(),
-                           QString::fromStdString(days_[*shown] + ": " +
-                                                  (rate ? ChartRateText(*rate) : "no rate")),
+                           QString::fromStdString(MenuText(
+                               "%1: %2", days_[*shown],
+                               rate ? WithDecimalPoint(ChartRateText(*rate), MenuNumberForm())
+                                    : MenuText("no rate"))),
                            this);
     }
 

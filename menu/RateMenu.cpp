@@ -4,6 +4,7 @@
 #include "base/EscapedText.h"
 #include "base/UserLanguages.h"
 #include "menu/FetchSchedule.h"
+#include "menu/MenuLanguage.h"
 #include "menu/StatusAreaRestart.h"
 #include "menu/StatusItemIcon.h"
 #include "platform/CoreFoundation/CFPreferences.h"
@@ -24,6 +25,11 @@ QString qText(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// One of the menu's fixed texts in its language.
+QString fixedText(const char* english) {
+    return qText(MenuText(english));
+}
+
 // A menu entry's label: "&" marks a mnemonic in Qt, so a name's own "&" is doubled to show as
 // itself. The text is escaped already (RateMenuContent, VisibleText).
 QString label(const std::string& text) {
@@ -38,21 +44,18 @@ RateMenu::RateMenu()
     header_ = menu_.addAction(QString());
     header_->setEnabled(false);
     separator_ = menu_.addSeparator();
-    baseMenu_.setTitle(QStringLiteral("Rates per"));
+    baseMenu_.setTitle(fixedText("Rates per"));
     menu_.addMenu(&baseMenu_);
     baseChoices_.setExclusive(true);
-    connect(menu_.addAction(QStringLiteral("Chart…")), &QAction::triggered, this,
-            &RateMenu::openChart);
-    connect(menu_.addAction(QStringLiteral("Refresh")), &QAction::triggered, this,
-            &RateMenu::fetch);
-    connect(menu_.addAction(QStringLiteral("Settings…")), &QAction::triggered, this,
+    connect(menu_.addAction(fixedText("Chart…")), &QAction::triggered, this, &RateMenu::openChart);
+    connect(menu_.addAction(fixedText("Refresh")), &QAction::triggered, this, &RateMenu::fetch);
+    connect(menu_.addAction(fixedText("Settings…")), &QAction::triggered, this,
             &RateMenu::openSettings);
-    connect(menu_.addAction(QStringLiteral("Quit")), &QAction::triggered, qApp,
-            &QCoreApplication::quit);
+    connect(menu_.addAction(fixedText("Quit")), &QAction::triggered, qApp, &QCoreApplication::quit);
     connect(&menu_, &QMenu::aboutToShow, this, &RateMenu::aboutToShow);
 
     item_.setIcon(StatusItemIcon());
-    item_.setToolTip(QStringLiteral("Corvanta exchange rates"));
+    item_.setToolTip(fixedText("Corvanta exchange rates"));
     item_.setContextMenu(&menu_);
     // Panels that send a plain click rather than asking for the menu get the menu too.
     connect(&item_, &QSystemTrayIcon::activated, this,
@@ -267,7 +270,6 @@ void RateMenu::openSettings() {
         NSLogLine("corvanta-menu: corvanta-prefs could not be started");
         break;
     }
-    item_.showMessage(QStringLiteral("Corvanta"),
-                      QStringLiteral("The settings could not be opened."),
+    item_.showMessage(QStringLiteral("Corvanta"), fixedText("The settings could not be opened."),
                       QSystemTrayIcon::Warning);
 }

@@ -3,6 +3,7 @@
 
 #include "base/EscapedText.h"
 #include "menu/DecimalNumber.h"
+#include "menu/MenuLanguage.h"
 #include "menu/Trend.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ std::string trendSuffix(const RateHistory* history, const std::string& name) {
     const HistoryCurrency* currency = history ? history->byName(name) : nullptr;
     const std::optional<long long> trend =
         currency ? TrendSincePreviousDay(currency->rates) : std::nullopt;
-    return trend ? " (" + TrendText(*trend) + ")" : "";
+    return trend ? " (" + TrendText(*trend, MenuNumberForm().decimalPoint) + ")" : "";
 }
 
 // The page's rate text, when it is one the menu may show and copy: a plain positive decimal
@@ -45,16 +46,19 @@ RateMenuLine currencyLine(const std::string& name, const RateMenuState& state,
     // The name as the page or the settings spell it, but never a control on screen.
     const std::string shown = VisibleText(name);
     const RateArray* rates = state.rates;
-    if (!rates) return disabledLine(state.fetchFailed ? shown + ": no rate" : shown);
+    if (!rates) return disabledLine(state.fetchFailed ? MenuText("%1: no rate", shown) : shown);
     const RateEntry* entry = findRate(*rates, name);
-    if (!entry) return disabledLine(shown + ": not on the rate page");
+    if (!entry) return disabledLine(MenuText("%1: not on the rate page", shown));
     const std::optional<DecimalNumber> rate = shownRate(entry->rate);
-    if (!rate) return disabledLine(shown + ": no rate");
+    if (!rate) return disabledLine(MenuText("%1: no rate", shown));
+    // The rate as the page writes it; what the menu works out itself in the user's form.
     if (!amount)
-        return {shown + ": " + entry->rate + trendSuffix(state.history, name), true, entry->rate};
-    const std::optional<std::string> converted = MultiplyToTwoDecimals(*amount, *rate);
-    if (!converted) return disabledLine(shown + ": the amount is too large");
-    return {shown + ": " + *converted, true, *converted};
+        return {MenuText("%1: %2", shown, entry->rate + trendSuffix(state.history, name)), true,
+                entry->rate};
+    const std::optional<std::string> product = MultiplyToTwoDecimals(*amount, *rate);
+    if (!product) return disabledLine(MenuText("%1: the amount is too large", shown));
+    const std::string converted = WithDecimalPoint(*product, MenuNumberForm());
+    return {MenuText("%1: %2", shown, converted), true, converted};
 }
 
 } // namespace
@@ -73,7 +77,7 @@ std::vector<std::string> ChosenCurrencies(std::string_view countries) {
 }
 
 std::optional<std::string> AmountIn(std::string_view text) {
-    if (!ParseDecimalNumber(text)) return std::nullopt;
+    if (!EnglishAmountText(text, MenuNumberForm())) return std::nullopt;
     return std::string(TrimBlanks(text));
 }
 
@@ -81,23 +85,27 @@ RateMenuContent RateMenuContentFor(const RateMenuState& state) {
     static const CurrencyWords english("en");
     const CurrencyWords& words = state.words ? *state.words : english;
     RateMenuContent content;
+    // The amount as the user wrote it, and as the menu computes with it.
+    const std::optional<std::string> amountText =
+        state.amount ? EnglishAmountText(*state.amount, MenuNumberForm()) : std::nullopt;
     if (state.loading)
-        content.header = "Loading…";
+        content.header = MenuText("Loading…");
     else if (!state.rates)
-        content.header = "The exchange rates could not be loaded.";
-    else if (state.amount)
-        content.header = *state.amount + " " + words.amountName(state.base, *state.amount) + " in:";
+        content.header = MenuText("The exchange rates could not be loaded.");
+    else if (amountText)
+        content.header = MenuText("%1 %2 in:", TrimBlanks(*state.amount),
+                                  words.amountName(state.base, *amountText));
     else
-        content.header = "Rates per " + words.unitName(state.base) + ":";
+        content.header = MenuText("Rates per %1:", words.unitName(state.base));
 
     const std::optional<DecimalNumber> amount =
-        state.amount ? ParseDecimalNumber(*state.amount) : std::nullopt;
+        amountText ? ParseDecimalNumber(*amountText) : std::nullopt;
     // The base has no row on its own page: a rate of 1 would tell nothing.
     const std::string baseName = words.displayName(state.base);
     for (const std::string& name : state.chosen)
         if (name != baseName) content.currencies.push_back(currencyLine(name, state, amount));
     // With nothing else chosen (the base alone is nothing to show either).
     if (content.currencies.empty())
-        content.currencies.push_back(disabledLine("No currencies chosen"));
+        content.currencies.push_back(disabledLine(MenuText("No currencies chosen")));
     return content;
 }

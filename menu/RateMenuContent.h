@@ -17,7 +17,8 @@
 // parts skipped, each name kept once at its first place.
 std::vector<std::string> ChosenCurrencies(std::string_view countries);
 
-// `text` trimmed, when it is a number the menu can convert (see ParseDecimalNumber).
+// `text` trimmed, when it is an amount the menu can convert, written in the menu's language
+// or in English (see EnglishAmountText).
 std::optional<std::string> AmountIn(std::string_view text);
 
 // The longest rate text the menu shows; rates are short numbers.
@@ -50,5 +51,6 @@ struct RateMenuState {
 
 RateMenuContent RateMenuContentFor(const RateMenuState& state);
 
-// The one line --print writes when the menu is switched off.
-inline constexpr std::string_view kRateMenuSwitchedOff = "The rate menu is switched off.";
+// The one line --print writes when the menu is switched off, in English (MenuText gives it in
+// the menu's language).
+inline constexpr const char* kRateMenuSwitchedOff = "The rate menu is switched off.";

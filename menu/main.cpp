@@ -9,6 +9,7 @@
 #include "desktop/SingleInstance.h"
 #include "desktop/TerminationSignals.h"
 #include "menu/ChartPicture.h"
+#include "menu/MenuTranslations.h"
 #include "menu/PrintRates.h"
 #include "menu/RateMenu.h"
 #include "menu/RateMenuContent.h"
@@ -63,6 +64,7 @@ constexpr std::chrono::seconds kExitPatience(1);
 } // namespace
 
 int main(int argc, char** argv) {
+    const MenuTranslations translations;
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];

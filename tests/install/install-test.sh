@@ -31,6 +31,10 @@ for file in bin/corvanta-prefs bin/corvanta-menu bin/corvanta-rate-site bin/corv
     "$pane/Contents/Info.plist" "$pane/Contents/Linux/Corvanta.so" \
     "$pane/Contents/Resources/CorvantaPrefPane.ui" \
     "$pane/Contents/Resources/en.lproj/LocalizedStrings.strings" \
+    "$pane/Contents/Resources/de.lproj/LocalizedStrings.strings" \
+    "$pane/Contents/Resources/fr.lproj/LocalizedStrings.strings" \
+    share/corvanta/translations/corvanta-host_de.qm share/corvanta/translations/corvanta-host_fr.qm \
+    share/corvanta/translations/corvanta-menu_de.qm share/corvanta/translations/corvanta-menu_fr.qm \
     "share/applications/$id.desktop" etc/xdg/autostart/corvanta-menu.desktop \
     "share/icons/hicolor/scalable/apps/$id.svg" "share/metainfo/$id.metainfo.xml" \
     lib/systemd/user/corvanta-rate-site.socket lib/systemd/user/corvanta-rate-site.service \
@@ -79,6 +83,16 @@ summary=$(env -u CORVANTA_PANE_PATH XDG_DATA_HOME="$scratch/data" \
 grep -q "^Available currencies: 29 rows: " <<<"$summary" ||
   fail "the pane does not list the rate site's currencies: $summary"
 [[ -s $scratch/pane.png ]] || fail "no picture of the pane"
+# In German: the pane from its bundle's table, the menu from its installed translations.
+summary=$(env -u CORVANTA_PANE_PATH XDG_DATA_HOME="$scratch/data" LANGUAGE=de \
+  XDG_DATA_DIRS="$prefix/share" CORVANTA_RATE_SITE="$address" \
+  dbus-run-session -- "$prefix/bin/corvanta-prefs" --screenshot "$scratch/pane.png" \
+  2>"$scratch/prefs.err") || { cat "$scratch/prefs.err"; fail "the installed host failed in German"; }
+grep -q "^Verfügbare Währungen: 29 rows: " <<<"$summary" ||
+  fail "the installed pane does not speak German: $summary"
+menu=$(LANGUAGE=de CORVANTA_RATE_SITE="$address" "$prefix/bin/corvanta-menu" --print 2>&1) ||
+  fail "the installed menu failed: $menu"
+grep -q "^Kurse pro US-Dollar:$" <<<"$menu" || fail "the installed menu does not speak German: $menu"
 
 # An outside project, with CMake and with pkg-config.
 cmake -S "$source/tests/install/consumer" -B "$scratch/consumer" \
