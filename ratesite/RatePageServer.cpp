@@ -12,6 +12,11 @@ bool isTemporary(int error) {
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
 
+// What one connection may read, and how many connections may be accepted, in one turn of the
+// loop: a client that sends without pause is read a little per turn, like the others.
+constexpr size_t kBytesPerTurn = 16 * 1024;
+constexpr size_t kAcceptsPerTurn = 16;
+
 } // namespace
 
 struct RatePageServer::Connection {
@@ -23,6 +28,7 @@ struct RatePageServer::Connection {
     std::string request;
     std::shared_ptr<const RateSitePages> pages; // keeps the answer being written alive
     std::string_view unsent;
+    size_t drained = 0; // bytes read and dropped after the answer
 };
 
 RatePageServer::RatePageServer(int listener, const RatePageStore& store, Limits limits)
@@ -80,7 +86,7 @@ void RatePageServer::run(int stop, std::optional<std::chrono::milliseconds> idle
 }
 
 void RatePageServer::acceptAll(Clock::time_point now) {
-    for (;;) {
+    for (size_t accepted = 0; accepted < kAcceptsPerTurn; ++accepted) {
         FileDescriptor fd(accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (!fd) return; // none left, or a transient error such as EMFILE: poll tells again
         if (connections_.size() >= limits_.connections) {
@@ -170,10 +176,13 @@ void RatePageServer::writeTo(Connection& connection) {
 
 void RatePageServer::drain(Connection& connection) {
     char chunk[4096];
-    for (;;) {
+    for (size_t turn = 0; turn < kBytesPerTurn; turn += sizeof chunk) {
         const ssize_t got = recv(connection.fd.get(), chunk, sizeof chunk, 0);
         if (got < 0 && isTemporary(errno)) return;
-        if (got <= 0) {
+        connection.drained += static_cast<size_t>(std::max<ssize_t>(got, 0));
+        // A client that keeps sending after its answer has had it: closed, even though the
+        // unread bytes reset the connection.
+        if (got <= 0 || connection.drained > limits_.drainBytes) {
             connection.state = Connection::State::Done;
             return;
         }

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: MIT
+// The server loop in this process, with limits small enough to reach: clients that flood, hold
+// every slot, or send requests at the edges of what HTTP allows.
+#include "ratesite/RatePageServer.h"
+
+#include "ratesite/Listener.h"
+#include "ratesite/RateKeeper.h"
+#include "tests/ratesite/RawClient.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+const std::string kGet = "GET /d/USD/table.html HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+
+// A server on a free loopback port, serving the bundled snapshot's pages from its own thread.
+class ServedSite {
+public:
+    explicit ServedSite(RatePageServer::Limits limits) {
+        std::string error;
+        listener_ = std::move(ListenOnLoopback(0, error).value());
+        const std::string address = AddressOf(listener_.get());
+        port_ = std::stoi(address.substr(address.rfind(':') + 1));
+        store_.publish(std::make_shared<const RateSitePages>(
+            *ReadReferenceRates(BundledSnapshot()).rates, true, CurrencyNames("en")));
+        thread_ = std::thread([this, limits] {
+            RatePageServer(listener_.get(), store_, limits).run(stop_.get(), {});
+        });
+    }
+    ~ServedSite() {
+        const uint64_t one = 1;
+        (void)!write(stop_.get(), &one, sizeof one);
+        thread_.join();
+    }
+
+    int port() const { return port_; }
+
+private:
+    FileDescriptor listener_;
+    FileDescriptor stop_{eventfd(0, EFD_CLOEXEC)};
+    RatePageStore store_;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+struct Answer {
+    std::string bytes;
+    Clock::duration took{};
+};
+
+Answer exchange(int port, const std::string& request) {
+    const auto start = Clock::now();
+    RawClient client(port);
+    client.send(request);
+    std::string bytes = client.receiveAll(5s);
+    return {std::move(bytes), Clock::now() - start};
+}
+
+// One client that sends `opening` and then bytes without pause, and connects again each time
+// the site drops it, until it goes.
+class Flooder {
+public:
+    Flooder(int port, std::string opening)
+        : thread_([this, port, opening = std::move(opening)] { flood(port, opening); }) {}
+    ~Flooder() {
+        stop_ = true;
+        thread_.join();
+    }
+
+    // The longest any of its connections lived so far (the one still open included).
+    Clock::duration longestConnection() const { return longest_.load(); }
+    int connections() const { return connections_.load(); }
+
+private:
+    void flood(int port, const std::string& opening) {
+        const std::string filler(64 * 1024, 'x');
+        while (!stop_) {
+            RawClient client(port);
+            ++connections_;
+            const auto opened = Clock::now();
+            bool open = client.send(opening);
+            while (open && !stop_) {
+                longest_ = std::max(longest_.load(), Clock::now() - opened);
+                pollfd writable{client.fd(), POLLOUT, 0};
+                if (poll(&writable, 1, 20) != 1) continue;
+                open = ::send(client.fd(), filler.data(), filler.size(),
+                              MSG_NOSIGNAL | MSG_DONTWAIT) >= 0 ||
+                       errno == EAGAIN;
+            }
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::atomic<Clock::duration> longest_{};
+    std::atomic<int> connections_{0};
+    std::thread thread_;
+};
+
+} // namespace
+
+TEST(RatePageServerTest, AClientThatSendsWithoutEndHoldsUpNoOther) {
+    struct Case {
+        const char* name;
+        std::string opening;
+    } cases[] = {
+        {"a whole request, then bytes", kGet},
+        {"an oversized header, then bytes", "GET /d/USD/table.html HTTP/1.1\r\nX-Padding: "},
+    };
+    RatePageServer::Limits limits;
+    limits.connectionTime = 2s;
+    for (const Case& c : cases) {
+        const ServedSite site(limits);
+        const Flooder flooder(site.port(), c.opening);
+        const auto started = Clock::now();
+        Clock::duration slowest{};
+        // Longer than a connection may live, so that one the site keeps shows.
+        while (Clock::now() - started < limits.connectionTime + 2s) {
+            const Answer answer = exchange(site.port(), kGet);
+            EXPECT_TRUE(answer.bytes.starts_with("HTTP/1.1 200 ")) << c.name;
+            slowest = std::max(slowest, answer.took);
+            std::this_thread::sleep_for(50ms);
+        }
+        // Meant to be well under 100 ms; generous for a busy machine.
+        EXPECT_LT(slowest, 1s) << c.name;
+        EXPECT_LT(flooder.longestConnection(), limits.connectionTime + 1s) << c.name;
+        EXPECT_GT(flooder.connections(), 1) << c.name;
+    }
+}
