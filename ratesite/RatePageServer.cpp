@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <vector>
 
@@ -29,6 +30,26 @@ struct RatePageServer::Connection {
     std::shared_ptr<const RateSitePages> pages; // keeps the answer being written alive
     std::string_view unsent;
     size_t drained = 0; // bytes read and dropped after the answer
+
+    // How readily it gives up its slot, or nothing while it is being answered: first one that
+    // is over, then one without a whole request line (a client that sent nothing yet, or a
+    // slowloris), then one still sending headers, then one whose answer is wholly sent and
+    // that sent nothing more (closing it then cannot reset the connection and lose the answer).
+    std::optional<int> evictionRank() const {
+        int unread = 0;
+        switch (state) {
+        case State::Done:
+            return 0;
+        case State::Reading:
+            return request.find('\n') == std::string::npos ? 1 : 2;
+        case State::Draining:
+            if (ioctl(fd.get(), FIONREAD, &unread) == 0 && unread == 0) return 3;
+            return std::nullopt;
+        case State::Writing:
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
 };
 
 RatePageServer::RatePageServer(int listener, const RatePageStore& store, Limits limits)
@@ -89,19 +110,34 @@ void RatePageServer::acceptAll(Clock::time_point now) {
     for (size_t accepted = 0; accepted < kAcceptsPerTurn; ++accepted) {
         FileDescriptor fd(accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (!fd) return; // none left, or a transient error such as EMFILE: poll tells again
-        if (connections_.size() >= limits_.connections) {
-            // Full: the connection nearest its deadline makes room, so that holding every
-            // slot open does not lock the site.
-            auto oldest = std::min_element(
-                connections_.begin(), connections_.end(),
-                [](const Connection& a, const Connection& b) { return a.deadline < b.deadline; });
-            connections_.erase(oldest);
-        }
+        if (connections_.size() >= limits_.connections && !makeRoom())
+            continue; // every slot answers a request: this one is closed unheard
         Connection connection;
         connection.fd = std::move(fd);
         connection.deadline = now + limits_.connectionTime;
         connections_.push_back(std::move(connection));
+        // A client usually sends its request with the connection: read it now, before more
+        // connections can crowd it out.
+        readFrom(connections_.back());
     }
+}
+
+bool RatePageServer::makeRoom() {
+    // The oldest of the most readily given up: a client that reconnects to hold slots only ever
+    // pushes out its own older connections, never a request that is complete.
+    auto chosen = connections_.end();
+    std::optional<int> chosenRank;
+    for (auto it = connections_.begin(); it != connections_.end(); ++it) {
+        const std::optional<int> rank = it->evictionRank();
+        if (rank && (!chosenRank || *rank < *chosenRank ||
+                     (*rank == *chosenRank && it->deadline < chosen->deadline))) {
+            chosen = it;
+            chosenRank = rank;
+        }
+    }
+    if (chosen == connections_.end()) return false;
+    connections_.erase(chosen);
+    return true;
 }
 
 void RatePageServer::readFrom(Connection& connection) {

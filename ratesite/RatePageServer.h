@@ -17,7 +17,7 @@ public:
     struct Limits {
         size_t requestBytes = 8 * 1024;                 // request line and headers
         std::chrono::milliseconds connectionTime{5000}; // from accept to the last byte
-        size_t connections = 64;                        // open at once; the oldest goes first
+        size_t connections = 64;                        // open at once
         size_t drainBytes = 64 * 1024; // read and dropped after the answer before it closes
     };
 
@@ -37,6 +37,8 @@ private:
     struct Connection;
 
     void acceptAll(Clock::time_point now);
+    // Closes the connection that can best give up its slot; false when every one is needed.
+    bool makeRoom();
     void readFrom(Connection& connection);
     void answer(Connection& connection);
     void writeTo(Connection& connection);

@@ -134,3 +134,27 @@ TEST(RatePageServerTest, AClientThatSendsWithoutEndHoldsUpNoOther) {
         EXPECT_GT(flooder.connections(), 1) << c.name;
     }
 }
+
+TEST(RatePageServerTest, WhenEverySlotIsTakenTheClientThatSentLeastMakesRoom) {
+    RatePageServer::Limits limits;
+    limits.connections = 4;
+    const ServedSite site(limits);
+    std::vector<std::unique_ptr<RawClient>> slowloris;
+    const auto holdASlot = [&] {
+        slowloris.push_back(std::make_unique<RawClient>(site.port()));
+        slowloris.back()->send("GET /d/US");
+        std::this_thread::sleep_for(20ms); // accepted in this order
+    };
+    for (int i = 0; i < 3; ++i)
+        holdASlot();
+    // A real client on a slow link: its request line is whole, its headers still coming.
+    RawClient sending(site.port());
+    sending.send("GET /d/USD/table.html HTTP/1.1\r\nHost: 127.0.0.1\r\n");
+    std::this_thread::sleep_for(200ms);
+    // The slowloris reconnects, again and again: it only ever pushes out its own connections.
+    for (int i = 0; i < 8; ++i)
+        holdASlot();
+    sending.send("\r\n");
+    EXPECT_TRUE(sending.receiveAll(5s).starts_with("HTTP/1.1 200 "));
+    EXPECT_TRUE(exchange(site.port(), kGet).bytes.starts_with("HTTP/1.1 200 "));
+}
