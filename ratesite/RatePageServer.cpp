@@ -1,5 +1,7 @@
 #include "ratesite/RatePageServer.h"
 
+#include "ratesite/RequestLine.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <poll.h>
@@ -143,22 +145,28 @@ bool RatePageServer::makeRoom() {
 void RatePageServer::readFrom(Connection& connection) {
     char chunk[4096];
     for (;;) {
-        const ssize_t got = recv(connection.fd.get(), chunk, sizeof chunk, 0);
+        // Never past the limit: a request that fills it without ending is too large, whatever
+        // follows it in the socket.
+        const size_t room = limits_.requestBytes - connection.request.size();
+        if (room == 0) {
+            connection.unsent = TooLargeResponse().bytes;
+            connection.state = Connection::State::Writing;
+            writeTo(connection);
+            return;
+        }
+        const ssize_t got = recv(connection.fd.get(), chunk, std::min(sizeof chunk, room), 0);
         if (got < 0 && isTemporary(errno)) return;
         if (got <= 0) { // closed or failed before the request was whole
             connection.state = Connection::State::Done;
             return;
         }
+        // The end of the headers may straddle two reads.
+        const size_t searchFrom =
+            connection.request.size() - std::min<size_t>(connection.request.size(), 3);
         connection.request.append(chunk, static_cast<size_t>(got));
-        if (connection.request.find("\r\n\r\n") != std::string::npos ||
-            connection.request.find("\n\n") != std::string::npos) {
+        if (connection.request.find("\r\n\r\n", searchFrom) != std::string::npos ||
+            connection.request.find("\n\n", searchFrom) != std::string::npos) {
             answer(connection);
-            return;
-        }
-        if (connection.request.size() > limits_.requestBytes) {
-            connection.unsent = TooLargeResponse().bytes;
-            connection.state = Connection::State::Writing;
-            writeTo(connection);
             return;
         }
     }
@@ -167,25 +175,17 @@ void RatePageServer::readFrom(Connection& connection) {
 void RatePageServer::answer(Connection& connection) {
     lastRequest_ = Clock::now();
     const std::string_view request = connection.request;
-    const std::string_view line = request.substr(0, request.find_first_of("\r\n"));
-    const size_t firstSpace = line.find(' ');
-    const size_t secondSpace = line.find(' ', firstSpace + 1);
+    const std::optional<RequestLine> line =
+        ParseRequestLine(request.substr(0, request.find_first_of("\r\n")));
     const PreparedResponse* response = &BadRequestResponse();
-    bool head = false;
-    if (firstSpace != std::string_view::npos && secondSpace != std::string_view::npos &&
-        line.substr(secondSpace + 1).starts_with("HTTP/1.")) {
-        const std::string_view method = line.substr(0, firstSpace);
-        const std::string_view target = line.substr(firstSpace + 1, secondSpace - firstSpace - 1);
-        const std::string_view path = target.substr(0, target.find('?'));
-        head = method == "HEAD";
-        if (method != "GET" && !head) {
-            response = &MethodNotAllowedResponse();
-        } else {
-            connection.pages = store_.current(); // null: no rates at all (no snapshot read)
-            const PreparedResponse* found =
-                connection.pages ? connection.pages->find(path) : nullptr;
-            response = found ? found : &NotFoundResponse();
-        }
+    const bool head = line && line->method == "HEAD";
+    if (line && line->method != "GET" && !head) {
+        response = &MethodNotAllowedResponse();
+    } else if (line) {
+        connection.pages = store_.current(); // null: no rates at all (no snapshot read)
+        const PreparedResponse* found =
+            connection.pages ? connection.pages->find(line->path) : nullptr;
+        response = found ? found : &NotFoundResponse();
     }
     connection.unsent = response->forMethod(head);
     connection.state = Connection::State::Writing;

@@ -158,3 +158,40 @@ TEST(RatePageServerTest, WhenEverySlotIsTakenTheClientThatSentLeastMakesRoom) {
     EXPECT_TRUE(sending.receiveAll(5s).starts_with("HTTP/1.1 200 "));
     EXPECT_TRUE(exchange(site.port(), kGet).bytes.starts_with("HTTP/1.1 200 "));
 }
+
+namespace {
+
+// A GET of the USD page `size` bytes long, its headers padded.
+std::string requestOfSize(size_t size) {
+    const std::string start = "GET /d/USD/table.html HTTP/1.1\r\nX-Padding: ";
+    return start + std::string(size - start.size() - 4, 'x') + "\r\n\r\n";
+}
+
+} // namespace
+
+TEST(RatePageServerTest, AnswersRequestLinesAsHttpOneDoes) {
+    struct Case {
+        const char* name;
+        std::string request, status;
+    } cases[] = {
+        {"origin form", kGet, "200"},
+        {"absolute form", "GET http://127.0.0.1:27315/d/USD/table.html HTTP/1.1\r\n\r\n", "200"},
+        {"absolute form, any case, with a query",
+         "GET HTTPS://localhost/d/USD/table.html?x=/y HTTP/1.0\r\n\r\n", "200"},
+        {"absolute form naming only the host", "GET http://127.0.0.1:27315 HTTP/1.1\r\n\r\n",
+         "404"},
+        {"junk after the version", "GET /d/USD/table.html HTTP/1.1junk\r\n\r\n", "400"},
+        {"no minor version", "GET /d/USD/table.html HTTP/1.\r\n\r\n", "400"},
+        {"another major version", "GET /d/USD/table.html HTTP/2.0\r\n\r\n", "400"},
+        {"two spaces", "GET  /d/USD/table.html HTTP/1.1\r\n\r\n", "400"},
+        {"a request exactly as long as allowed", requestOfSize(8 * 1024), "200"},
+        {"one byte longer", requestOfSize(8 * 1024 + 1), "431"},
+        {"a whole request of 10 KiB", requestOfSize(10 * 1024), "431"},
+    };
+    const ServedSite site(RatePageServer::Limits{});
+    for (const Case& c : cases) {
+        const std::string answer = exchange(site.port(), c.request).bytes;
+        EXPECT_TRUE(answer.starts_with("HTTP/1.1 " + c.status + " "))
+            << c.name << ": " << answer.substr(0, answer.find('\r'));
+    }
+}
