@@ -1,9 +1,11 @@
 #include "ratesite/RatePageServer.h"
 
+#include "platform/Foundation/NSLog.h"
 #include "ratesite/RequestLine.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -19,6 +21,13 @@ bool isTemporary(int error) {
 // loop: a client that sends without pause is read a little per turn, like the others.
 constexpr size_t kBytesPerTurn = 16 * 1024;
 constexpr size_t kAcceptsPerTurn = 16;
+// How long the listener is left alone when accepting fails for want of descriptors, unless a
+// connection closes first: the descriptors may be held by another thread.
+constexpr std::chrono::milliseconds kAcceptPause{250};
+
+bool isOutOfResources(int error) {
+    return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
+}
 
 } // namespace
 
@@ -66,14 +75,19 @@ void RatePageServer::run(int stop, std::optional<std::chrono::milliseconds> idle
         const Clock::time_point now = Clock::now();
         for (Connection& connection : connections_)
             if (now >= connection.deadline) connection.state = Connection::State::Done;
+        const size_t open = connections_.size();
         std::erase_if(connections_, [](const Connection& connection) {
             return connection.state == Connection::State::Done;
         });
+        if (connections_.size() < open || (acceptPausedUntil_ && now >= *acceptPausedUntil_))
+            acceptPausedUntil_.reset();
         if (idleLimit && connections_.empty() && now - lastRequest_ >= *idleLimit) return;
 
         Clock::time_point wake = now + std::chrono::seconds(60);
         if (idleLimit) wake = std::min(wake, lastRequest_ + *idleLimit);
-        polled.assign({{stop, POLLIN, 0}, {listener_, POLLIN, 0}});
+        // A negative descriptor is left out of the poll, while keeping the places of the others.
+        polled.assign({{stop, POLLIN, 0}, {acceptPausedUntil_ ? -1 : listener_, POLLIN, 0}});
+        if (acceptPausedUntil_) wake = std::min(wake, *acceptPausedUntil_);
         for (const Connection& connection : connections_) {
             wake = std::min(wake, connection.deadline);
             const short events = connection.state == Connection::State::Writing ? POLLOUT : POLLIN;
@@ -111,7 +125,12 @@ void RatePageServer::run(int stop, std::optional<std::chrono::milliseconds> idle
 void RatePageServer::acceptAll(Clock::time_point now) {
     for (size_t accepted = 0; accepted < kAcceptsPerTurn; ++accepted) {
         FileDescriptor fd(accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-        if (!fd) return; // none left, or a transient error such as EMFILE: poll tells again
+        if (!fd) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (isOutOfResources(errno)) pauseAccepting(now, errno);
+            return; // none left (or a fault poll will tell of again)
+        }
+        descriptorShortageLogged_ = false;
         if (connections_.size() >= limits_.connections && !makeRoom())
             continue; // every slot answers a request: this one is closed unheard
         Connection connection;
@@ -122,6 +141,16 @@ void RatePageServer::acceptAll(Clock::time_point now) {
         // connections can crowd it out.
         readFrom(connections_.back());
     }
+}
+
+// Out of descriptors, the listener stays readable and accept fails at once: rather than spin on
+// it, the loop leaves it alone for a while, said once in the log until accepting works again.
+void RatePageServer::pauseAccepting(Clock::time_point now, int error) {
+    acceptPausedUntil_ = now + kAcceptPause;
+    if (descriptorShortageLogged_) return;
+    descriptorShortageLogged_ = true;
+    NSLog("corvanta-rate-site: cannot accept connections: %s; waiting for one to close",
+          std::strerror(error));
 }
 
 bool RatePageServer::makeRoom() {

@@ -39,6 +39,7 @@ private:
     void acceptAll(Clock::time_point now);
     // Closes the connection that can best give up its slot; false when every one is needed.
     bool makeRoom();
+    void pauseAccepting(Clock::time_point now, int error);
     void readFrom(Connection& connection);
     void answer(Connection& connection);
     void writeTo(Connection& connection);
@@ -49,4 +50,6 @@ private:
     Limits limits_;
     std::vector<Connection> connections_;
     Clock::time_point lastRequest_;
+    std::optional<Clock::time_point> acceptPausedUntil_; // out of descriptors: left till then
+    bool descriptorShortageLogged_ = false;
 };

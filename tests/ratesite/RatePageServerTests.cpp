@@ -6,12 +6,17 @@
 #include "ratesite/Listener.h"
 #include "ratesite/RateKeeper.h"
 #include "tests/ratesite/RawClient.h"
+#include "tests/support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
+#include <sys/resource.h>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -42,6 +47,14 @@ public:
     }
 
     int port() const { return port_; }
+    // The CPU time its thread has taken.
+    std::chrono::nanoseconds cpuTime() {
+        clockid_t clock{};
+        timespec spent{};
+        pthread_getcpuclockid(thread_.native_handle(), &clock);
+        clock_gettime(clock, &spent);
+        return std::chrono::seconds(spent.tv_sec) + std::chrono::nanoseconds(spent.tv_nsec);
+    }
 
 private:
     FileDescriptor listener_;
@@ -194,4 +207,65 @@ TEST(RatePageServerTest, AnswersRequestLinesAsHttpOneDoes) {
         EXPECT_TRUE(answer.starts_with("HTTP/1.1 " + c.status + " "))
             << c.name << ": " << answer.substr(0, answer.find('\r'));
     }
+}
+
+namespace {
+
+// Takes every descriptor this process may still open (under a soft limit lowered to 256, so
+// that there are few), and gives them back when it goes.
+class DescriptorsUsedUp {
+public:
+    DescriptorsUsedUp() {
+        getrlimit(RLIMIT_NOFILE, &saved_);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = std::min<rlim_t>(saved_.rlim_cur, 256);
+        setrlimit(RLIMIT_NOFILE, &lowered);
+        for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            taken_.emplace_back(fd);
+    }
+    ~DescriptorsUsedUp() {
+        taken_.clear();
+        setrlimit(RLIMIT_NOFILE, &saved_);
+    }
+
+private:
+    rlimit saved_{};
+    std::vector<FileDescriptor> taken_;
+};
+
+} // namespace
+
+TEST(RatePageServerTest, OutOfDescriptorsItWaitsInsteadOfSpinning) {
+    LogCapture log;
+    ServedSite site(RatePageServer::Limits{});
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(site.port()));
+    const FileDescriptor client(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    {
+        const DescriptorsUsedUp usedUp;
+        // Waits in the listener's queue: the site cannot accept it.
+        ASSERT_EQ(connect(client.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        const auto spentBefore = site.cpuTime();
+        std::this_thread::sleep_for(1s);
+        // Spinning on accept would take most of that second.
+        EXPECT_LT(site.cpuTime() - spentBefore, 250ms);
+    }
+    // With descriptors free again, the waiting client is served.
+    ASSERT_EQ(send(client.get(), kGet.data(), kGet.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(kGet.size()));
+    pollfd readable{client.get(), POLLIN, 0};
+    ASSERT_EQ(poll(&readable, 1, 5000), 1);
+    char status[13] = {};
+    EXPECT_EQ(recv(client.get(), status, 12, MSG_WAITALL), 12);
+    EXPECT_STREQ(status, "HTTP/1.1 200");
+    const std::vector<std::string> lines = log.lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.find("cannot accept connections: Too many open "
+                                                 "files; waiting for one to close") !=
+                                       std::string::npos;
+                            }),
+              1);
 }
