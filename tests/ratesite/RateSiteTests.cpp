@@ -266,6 +266,20 @@ TEST_F(RateSiteTest, PassesOverACacheThatIsNotASmallRegularFileAndSaysWhy) {
     }
 }
 
+TEST_F(RateSiteTest, ServesTheSnapshotWhenTheCacheIsOlder) {
+    keepInCache(feedOfDay("2020-01-02"), "\"stale\"");
+    FeedServer feed;
+    feed.serve("", "", 503);
+    auto site = start(feed.url());
+    EXPECT_EQ(dateOnPage(page().body), "2026-10-02");
+    // The snapshot's rates are not the feed's: its validators are not sent.
+    EXPECT_EQ(feed.lastIfNoneMatch(), "");
+    EXPECT_EQ(CountOf(log(), "refused " + cacheFile().string() +
+                                 ": its date 2020-01-02 is older than the rates held"),
+              1)
+        << log();
+}
+
 TEST_F(RateSiteTest, AStalledFeedCostsNoMoreThanTheTimeOut) {
     environment_.set("CORVANTA_FETCH_TIMEOUT", "1");
     FeedServer feed;
