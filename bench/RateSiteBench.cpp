@@ -21,7 +21,6 @@
 #include <chrono>
 #include <fstream>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <thread>
@@ -171,23 +170,22 @@ public:
 private:
     void flood(int port) {
         const std::string request = "GET /d/JPY/table.html HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-        const std::string filler(64 * 1024, 'x');
+        const std::string filler(256 * 1024, 'x');
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = htons(static_cast<uint16_t>(port));
         while (!stop_) {
             const FileDescriptor fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+            // Blocking sends keep the site's side full; the time-out only lets it see stop_.
+            const timeval patience{0, 50 * 1000};
+            setsockopt(fd.get(), SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
             bool open =
                 connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
                 send(fd.get(), request.data(), request.size(), MSG_NOSIGNAL) >= 0;
-            while (open && !stop_) {
-                pollfd writable{fd.get(), POLLOUT, 0};
-                if (poll(&writable, 1, 20) != 1) continue;
-                open = send(fd.get(), filler.data(), filler.size(), MSG_NOSIGNAL | MSG_DONTWAIT) >=
-                           0 ||
-                       errno == EAGAIN;
-            }
+            while (open && !stop_)
+                open = send(fd.get(), filler.data(), filler.size(), MSG_NOSIGNAL) >= 0 ||
+                       errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
         }
     }
 
