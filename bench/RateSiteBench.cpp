@@ -4,6 +4,9 @@
 // feed), and answering one request over loopback (connect, request, whole answer, close). The
 // request's p50 and p99 over its iterations are counters, in microseconds; a request should
 // take well under a millisecond. Reading the daily feed and the collation alone are baselines.
+// The same request beside one client that floods the site (a whole request, then bytes
+// without end, connecting again whenever it is dropped) against it with no such client:
+// p50_vs_quiet is the ratio of their medians.
 #include "ratesite/HistoryDocument.h"
 #include "ratesite/Listener.h"
 #include "ratesite/RateKeeper.h"
@@ -14,6 +17,7 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <netinet/in.h>
@@ -152,6 +156,94 @@ void BM_PageRequest(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PageRequest)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+// A client that sends a whole request and then bytes without pause, connecting again each
+// time the site drops it, until it goes.
+class Flooder {
+public:
+    explicit Flooder(int port) : thread_([this, port] { flood(port); }) {}
+    ~Flooder() {
+        stop_ = true;
+        thread_.join();
+    }
+
+private:
+    void flood(int port) {
+        const std::string request = "GET /d/JPY/table.html HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+        const std::string filler(256 * 1024, 'x');
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        while (!stop_) {
+            const FileDescriptor fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+            // Blocking sends keep the site's side full; the time-out only lets it see stop_.
+            const timeval patience{0, 50 * 1000};
+            setsockopt(fd.get(), SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+            bool open =
+                connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                send(fd.get(), request.data(), request.size(), MSG_NOSIGNAL) >= 0;
+            while (open && !stop_)
+                open = send(fd.get(), filler.data(), filler.size(), MSG_NOSIGNAL) >= 0 ||
+                       errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// The table page's requests with no other client (state.range(0) 0) and beside a flooder (1).
+void BM_PageRequestBesideFlood(benchmark::State& state) {
+    static double quietMedian = 0;
+    std::string error;
+    std::optional<FileDescriptor> listener = ListenOnLoopback(0, error);
+    const std::string site = AddressOf(listener->get());
+    const int port = std::stoi(site.substr(site.rfind(':') + 1));
+    RatePageStore store;
+    store.publish(
+        std::make_shared<const RateSitePages>(historyRates(), false, CurrencyNames("en")));
+    const std::string path = "/d/JPY/table.html";
+    const size_t expected = store.current()->find(path)->bytes.size();
+    const FileDescriptor stop(eventfd(0, EFD_CLOEXEC));
+    std::thread serving([&] { RatePageServer(listener->get(), store).run(stop.get(), {}); });
+    std::optional<Flooder> flooder;
+    if (state.range(0)) {
+        flooder.emplace(port);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200)); // flooding by now
+    }
+
+    std::vector<double> micros;
+    micros.reserve(static_cast<size_t>(state.max_iterations));
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (requestPage(port, path) < expected) state.SkipWithError("short answer");
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    flooder.reset();
+    const uint64_t one = 1;
+    (void)!write(stop.get(), &one, sizeof one);
+    serving.join();
+
+    std::sort(micros.begin(), micros.end());
+    if (micros.empty()) return;
+    const double median = micros[micros.size() / 2];
+    state.counters["p50_us"] = median;
+    state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
+    state.counters["max_us"] = micros.back();
+    if (!state.range(0))
+        quietMedian = median;
+    else if (quietMedian > 0)
+        state.counters["p50_vs_quiet"] = median / quietMedian;
+}
+BENCHMARK(BM_PageRequestBesideFlood)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(500)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 } // namespace
 

@@ -2,23 +2,14 @@
 
 #include "base/AtomicFile.h"
 #include "base/Folders.h"
+#include "base/RegularFile.h"
 #include "ratesite/ReferenceRates.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace {
 
-// At most `limit` bytes; nothing when the file is missing, unreadable or longer.
-std::optional<std::string> readSmallFile(const std::string& path, size_t limit) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes(limit + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad() || static_cast<size_t>(in.gcount()) > limit) return std::nullopt;
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return bytes;
-}
+constexpr size_t kMaxValidatorsBytes = 4096;
 
 // "ETag: ..." and "Last-Modified: ..." lines; values never hold line ends (see FeedFetcher).
 std::string validatorsText(const FeedValidators& validators) {
@@ -37,13 +28,21 @@ FeedValidators parseValidators(const std::string& text) {
 
 } // namespace
 
-std::optional<CachedFeed> FeedCache::read() const {
-    std::optional<std::string> document = readSmallFile(documentPath(), kMaxFeedBytes);
-    if (!document) return std::nullopt;
-    CachedFeed feed{std::move(*document), {}};
-    if (const auto validators = readSmallFile(validatorsPath(), 4096))
-        feed.validators = parseValidators(*validators);
-    return feed;
+KeptFeedReading FeedCache::read() const {
+    KeptFeedReading kept;
+    const RegularFileReading document =
+        ReadRegularFile(documentPath(), kMaxFeedBytes, FollowLinks::No);
+    if (document.state == RegularFileReading::State::Unreadable)
+        kept.passedOver.push_back(document.reason);
+    if (document.state != RegularFileReading::State::Read) return kept;
+    kept.feed = CachedFeed{document.bytes, {}};
+    const RegularFileReading validators =
+        ReadRegularFile(validatorsPath(), kMaxValidatorsBytes, FollowLinks::No);
+    if (validators.state == RegularFileReading::State::Read)
+        kept.feed->validators = parseValidators(validators.bytes);
+    else if (validators.state == RegularFileReading::State::Unreadable)
+        kept.passedOver.push_back(validators.reason);
+    return kept;
 }
 
 bool FeedCache::write(const CachedFeed& feed) const {

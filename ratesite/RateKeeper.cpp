@@ -37,12 +37,15 @@ RateKeeper::RateKeeper(Settings settings, const CurrencyNames& names, RatePageSt
     : settings_(std::move(settings)), names_(names), store_(store), cache_(settings_.cacheFolder) {}
 
 void RateKeeper::loadKept() {
-    if (const std::optional<CachedFeed> kept = cache_.read();
-        kept && take(kept->document, Origin::Cache, cache_.documentPath())) {
-        validators_ = kept->validators;
-    } else if (!take(std::string(BundledSnapshot()), Origin::Snapshot, "the bundled snapshot")) {
+    // The snapshot first, so that a cache older than it is refused as older than the rates
+    // held: whichever of the two is newer is served.
+    if (!take(std::string(BundledSnapshot()), Origin::Snapshot, "the bundled snapshot"))
         NSLog("corvanta-rate-site: the bundled snapshot does not read as reference rates");
-    }
+    const KeptFeedReading kept = cache_.read();
+    for (const std::string& reason : kept.passedOver)
+        NSLog("corvanta-rate-site: passed over the cache: %s", reason.c_str());
+    if (kept.feed && take(kept.feed->document, Origin::Cache, cache_.documentPath()))
+        validators_ = kept.feed->validators;
     publish();
 }
 

@@ -28,7 +28,8 @@ public:
 
     RateKeeper(Settings settings, const CurrencyNames& names, RatePageStore& store);
 
-    // Reads the cache, else the snapshot, and publishes its page.
+    // Reads the cache and the snapshot, and publishes the page of the newer (the cache's when
+    // they are of the same day).
     void loadKept();
     // Asks the feed when the rates are out of date and no attempt was made within the retry
     // interval. Returns at once otherwise. `cancel` stops a running transfer.

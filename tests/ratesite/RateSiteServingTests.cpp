@@ -1,6 +1,7 @@
 // The site under load it must survive, and the ways it is started: by systemd's socket
 // activation, and as the site the pane reads.
 #include "tests/ratesite/RateSiteProcess.h"
+#include "tests/ratesite/RawClient.h"
 
 #include "rates/RatePage.h"
 #include "tests/support/Fixtures.h"
@@ -10,46 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 namespace fs = std::filesystem;
 
 namespace {
-
-// A raw connection to the site, for clients that misbehave.
-class RawClient {
-public:
-    explicit RawClient(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(static_cast<uint16_t>(port));
-        connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    }
-    ~RawClient() { close(fd_); }
-    RawClient(const RawClient&) = delete;
-    RawClient& operator=(const RawClient&) = delete;
-
-    bool connected() const { return connected_; }
-    void send(const std::string& bytes) { ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
-    // All the site sends until it closes, or what came within `patience`.
-    std::string receiveAll(std::chrono::milliseconds patience) {
-        timeval timeout{static_cast<time_t>(patience.count() / 1000),
-                        static_cast<suseconds_t>(patience.count() % 1000 * 1000)};
-        setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-        std::string received;
-        char chunk[4096];
-        for (ssize_t got; (got = recv(fd_, chunk, sizeof chunk, 0)) > 0;)
-            received.append(chunk, static_cast<size_t>(got));
-        return received;
-    }
-
-private:
-    int fd_;
-    bool connected_ = false;
-};
 
 int portOf(const std::string& address) {
     return std::stoi(address.substr(address.rfind(':') + 1));

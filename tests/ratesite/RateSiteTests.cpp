@@ -11,8 +11,10 @@
 
 #include <arpa/inet.h>
 #include <csignal>
+#include <functional>
 #include <netinet/in.h>
 #include <regex>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -223,6 +225,59 @@ TEST_F(RateSiteTest, FallsBackToTheBundledSnapshot) {
     EXPECT_NE(lines.find("serving the rates of 2026-10-02 from the bundled snapshot"),
               std::string::npos)
         << lines;
+}
+
+TEST_F(RateSiteTest, PassesOverACacheThatIsNotASmallRegularFileAndSaysWhy) {
+    const fs::path folder = cacheFile().parent_path();
+    const fs::path good = folder_.path() / "good.xml";
+    std::ofstream(good) << ReadFixture(kDaily);
+    struct Case {
+        std::string name;
+        std::function<void()> put; // what stands in the cache folder
+        std::string date, logged;
+    } cases[] = {
+        // Opening it to read would wait for a writer, for ever.
+        {"a FIFO", [&] { mkfifo(cacheFile().c_str(), 0600); }, "2026-10-02",
+         cacheFile().string() + " is not a regular file of at most 1 MiB"},
+        {"a folder", [&] { fs::create_directory(cacheFile()); }, "2026-10-02",
+         cacheFile().string() + " is not a regular file of at most 1 MiB"},
+        {"a link to /dev/zero", [&] { fs::create_symlink("/dev/zero", cacheFile()); }, "2026-10-02",
+         "cannot open " + cacheFile().string()},
+        {"a link to a good feed", [&] { fs::create_symlink(good, cacheFile()); }, "2026-10-02",
+         "cannot open " + cacheFile().string()},
+        {"a file over 1 MiB",
+         [&] { std::ofstream(cacheFile()) << std::string(1024 * 1024 + 1, ' '); }, "2026-10-02",
+         cacheFile().string() + " is not a regular file of at most 1 MiB"},
+        {"a FIFO for the validators",
+         [&] {
+             fs::copy_file(good, cacheFile());
+             mkfifo(validatorsFile().c_str(), 0600);
+         },
+         "2026-12-08", validatorsFile().string() + " is not a regular file of at most 4 KiB"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        std::filesystem::remove(folder_.path() / "site.log");
+        c.put();
+        auto site = start(UnreachableRateSite() + "/eurofxref-daily.xml");
+        EXPECT_EQ(dateOnPage(page().body), c.date) << c.name;
+        EXPECT_EQ(CountOf(log(), "passed over the cache: " + c.logged), 1) << c.name << log();
+    }
+}
+
+TEST_F(RateSiteTest, ServesTheSnapshotWhenTheCacheIsOlder) {
+    keepInCache(feedOfDay("2020-01-02"), "\"stale\"");
+    FeedServer feed;
+    feed.serve("", "", 503);
+    auto site = start(feed.url());
+    EXPECT_EQ(dateOnPage(page().body), "2026-10-02");
+    // The snapshot's rates are not the feed's: its validators are not sent.
+    EXPECT_EQ(feed.lastIfNoneMatch(), "");
+    EXPECT_EQ(CountOf(log(), "refused " + cacheFile().string() +
+                                 ": its date 2020-01-02 is older than the rates held"),
+              1)
+        << log();
 }
 
 TEST_F(RateSiteTest, AStalledFeedCostsNoMoreThanTheTimeOut) {
