@@ -174,6 +174,13 @@ constexpr int kChildPipe = 3;
         if (dup2(out, kChildPipe) < 0) _exit(1);
         out = kChildPipe;
     }
+    // Nor the parent's standard streams: what a script prints (without end, as fast as the
+    // library can write) would land in the host's output, or fill a pipe that nobody reads and
+    // stall the script until its deadline. Whatever the child writes there is dropped.
+    const int nowhere = open("/dev/null", O_RDWR);
+    if (nowhere < 0) _exit(1);
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (nowhere != stream && dup2(nowhere, stream) < 0) _exit(1);
     close_range(kChildPipe + 1, ~0U, 0);
     for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
         signal(number, SIG_DFL);

@@ -4,9 +4,12 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <sys/eventfd.h>
 #include <thread>
 #include <unistd.h>
@@ -267,6 +270,75 @@ TEST(NSAppleScript, TheScriptProcessHoldsNoneOfOurDescriptorsOrHandlers) {
 
     longScript.join();
     sigaction(SIGINT, &previous, nullptr);
+}
+
+namespace {
+
+// While it lives, this process's standard output and error go into a pipe that a thread
+// drains, counting the bytes that reach it.
+class CapturedStandardStreams {
+public:
+    CapturedStandardStreams() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
+        const FileDescriptor read(fds[0]), write(fds[1]);
+        drain_ = std::thread([fd = dup(read.get()), this] {
+            char buffer[65536];
+            ssize_t got;
+            while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+                if (got > 0) bytes_ += static_cast<std::size_t>(got);
+            ::close(fd);
+        });
+        savedOut_.reset(dup(STDOUT_FILENO));
+        savedError_.reset(dup(STDERR_FILENO));
+        dup2(write.get(), STDOUT_FILENO);
+        dup2(write.get(), STDERR_FILENO);
+    }
+    ~CapturedStandardStreams() { restore(); }
+    CapturedStandardStreams(const CapturedStandardStreams&) = delete;
+    CapturedStandardStreams& operator=(const CapturedStandardStreams&) = delete;
+
+    // Puts the streams back and gives the number of bytes written to them meanwhile.
+    std::size_t restore() {
+        if (!savedOut_) return bytes_;
+        std::fflush(stdout);
+        std::fflush(stderr);
+        dup2(savedOut_.get(), STDOUT_FILENO);
+        dup2(savedError_.get(), STDERR_FILENO);
+        savedOut_.reset();
+        savedError_.reset();
+        drain_.join(); // its pipe's last write end has closed
+        return bytes_;
+    }
+
+private:
+    FileDescriptor savedOut_, savedError_;
+    std::size_t bytes_ = 0;
+    std::thread drain_;
+};
+
+} // namespace
+
+// A script's output reaches nobody: not the host's terminal or log, and not a pipe that would
+// stall the script once full. The run still gives its result, or fails cleanly at the deadline.
+TEST(NSAppleScript, WhatAScriptPrintsGoesNowhere) {
+    ScriptLimits limits;
+    limits.wallClock = std::chrono::milliseconds(1500);
+    ScriptRun finished, endless;
+    std::size_t printed = 0;
+    {
+        CapturedStandardStreams captured;
+        finished = run("for i = 1, 20 do print(string.rep('x', 1e6)) end return 'done'", limits);
+        endless = run("while true do print(string.rep('x', 1e6)) end", limits);
+        printed = captured.restore();
+    }
+    EXPECT_EQ(printed, 0u);
+    ASSERT_TRUE(finished.result) << finished.error.message;
+    EXPECT_EQ(finished.result->stringValue(), "done");
+    EXPECT_FALSE(endless.result);
+    EXPECT_EQ(endless.error.failure, ScriptFailure::timeLimit);
 }
 
 TEST(ScriptOutcome, TravelsOverThePipeAndRefusesDamagedFrames) {
