@@ -135,10 +135,12 @@ ScriptOutcome runHere(std::string_view source, const ScriptLimits& limits) {
         outcome.result = NSAppleEventDescriptor::nullDescriptor();
         return outcome;
     }
-    outcome.result = LuaResultConverter(sandbox.state(), limits.memoryBytes).convert(1);
+    outcome.result =
+        LuaResultConverter(sandbox.state(), limits.resultBytes, ScriptLimits::kResultBytesPerValue)
+            .convert(1);
     if (!outcome.result) {
         outcome.error.failure = ScriptFailure::resultTooLarge;
-        outcome.error.message = "the script's result nests too deeply or is too large to copy";
+        outcome.error.message = "the script's result nests too deeply or is too large";
     }
     return outcome;
 }
@@ -307,8 +309,9 @@ std::optional<ScriptOutcome> DeserializeScriptOutcome(std::string_view bytes) {
 }
 
 std::size_t ScriptOutcomeMaxBytes(const ScriptLimits& limits) {
-    // The converter charges each descriptor more than its serialized header takes.
-    return limits.memoryBytes + kFrameBytes;
+    // The converter charges each value more than its serialized header and a number's text.
+    static_assert(ScriptLimits::kResultBytesPerValue >= 4 + 1 + 8 + 8 + 32);
+    return limits.resultBytes + kFrameBytes;
 }
 
 ScriptOutcome RunScriptInChildProcess(std::string_view source, const ScriptLimits& limits) {

@@ -171,6 +171,49 @@ TEST(NSAppleScript, ResultsThatCannotBeCopiedFail) {
               ScriptFailure::resultTooLarge);
 }
 
+// The result bound holds exactly, with the default limits: the texts' bytes and a fixed charge
+// for each value, up to resultBytes. A text that size is within what a script can build; one
+// of 32 MiB is not, as building it takes twice its size.
+TEST(NSAppleScript, ResultsUpToTheBoundArriveWholeAndOneByteMoreFails) {
+    const ScriptLimits limits;
+    const std::size_t perValue = ScriptLimits::kResultBytesPerValue;
+    const std::size_t oneText = limits.resultBytes - perValue;
+    const std::size_t eachOfTwo = (limits.resultBytes - 3 * perValue) / 2;
+    const auto rep = [](char c, std::size_t n) {
+        return "string.rep('" + std::string(1, c) + "', " + std::to_string(n) + ")";
+    };
+    const auto pair = [&](std::size_t first, std::size_t second) {
+        return "{" + rep('a', first) + ", " + rep('b', second) + "}";
+    };
+    const struct {
+        std::string source;
+        std::size_t length; // of all its texts together
+        ScriptFailure failure;
+    } cases[] = {
+        {rep('x', oneText), oneText, ScriptFailure::none},
+        {rep('x', oneText + 1), oneText + 1, ScriptFailure::resultTooLarge},
+        {pair(eachOfTwo, eachOfTwo), 2 * eachOfTwo, ScriptFailure::none},
+        {pair(eachOfTwo, eachOfTwo + 1), 2 * eachOfTwo + 1, ScriptFailure::resultTooLarge},
+        {rep('x', 32u << 20), 32u << 20, ScriptFailure::memory},
+    };
+    for (const auto& c : cases) {
+        const ScriptRun outcome = run(c.source, limits);
+        EXPECT_EQ(outcome.error.failure, c.failure) << c.length << ": " << outcome.error.message;
+        if (c.failure != ScriptFailure::none) {
+            EXPECT_FALSE(outcome.result) << c.length;
+            continue;
+        }
+        ASSERT_TRUE(outcome.result) << c.length;
+        std::size_t length = 0;
+        if (outcome.result->descriptorType() == typeAEList)
+            for (long i = 1; i <= outcome.result->numberOfItems(); ++i)
+                length += outcome.result->descriptorAtIndex(i)->stringValue()->size();
+        else
+            length = outcome.result->stringValue()->size();
+        EXPECT_EQ(length, c.length);
+    }
+}
+
 TEST(NSAppleScript, ScriptsOnlyCompute) {
     EXPECT_EQ(valueOf("io"), kNothing);
     EXPECT_EQ(valueOf("os"), kNothing);
