@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Builds the Debian packages from the build folder and checks them: the files lie under /usr
 # (the autostart entry alone under /etc/xdg, as XDG autostart asks), the dependencies were
-# computed, lintian reports no error, and every binary is built hardened.
+# computed, lintian reports no error, no maintainer scripts come along, and every binary is
+# built hardened.
 set -euo pipefail
 build=$(realpath "${1:?usage: package-test.sh BUILD_DIR}")
 fail() { echo "package-test: $*" >&2; exit 1; }
@@ -23,6 +24,14 @@ grep -qx './usr/include/corvanta/toolkit/CString256.h' <<<"$dev_files" ||
 dpkg-deb --field "$runtime" Depends | grep -q 'libqt6widgets6' || fail "Depends was not computed"
 
 lintian --fail-on error "$runtime" "$dev" || fail "lintian reports errors"
+
+# Nothing to run at install or removal: the one shared library is the pane's, in a folder of
+# its own that the dynamic linker never searches, so there is no ldconfig to call.
+for deb in "$runtime" "$dev"; do
+  scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t |
+    grep -E '(^|/)(preinst|postinst|prerm|postrm)$' || true)
+  [[ -z $scripts ]] || fail "$(basename "$deb") has maintainer scripts: $scripts"
+done
 
 # Every program and library is built hardened: stack protector, fortified calls, read-only
 # relocations bound at start (BIND_NOW), position-independent. Not checked: control-flow
