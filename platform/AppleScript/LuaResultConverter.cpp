@@ -50,7 +50,7 @@ bool LuaResultConverter::spend(std::size_t bytes) {
 }
 
 std::optional<NSAppleEventDescriptor> LuaResultConverter::convertAt(int index, int depth) {
-    if (!spend(sizeof(NSAppleEventDescriptor))) return std::nullopt;
+    if (!spend(bytesPerValue_)) return std::nullopt;
     switch (lua_type(L_, index)) {
     case LUA_TSTRING: {
         size_t length = 0;

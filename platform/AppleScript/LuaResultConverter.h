@@ -10,8 +10,10 @@ struct lua_State;
 
 class LuaResultConverter {
 public:
-    // At most `byteLimit` bytes of text and as many items are copied in all.
-    LuaResultConverter(lua_State* L, std::size_t byteLimit) : L_(L), bytesLeft_(byteLimit) {}
+    // Copies at most `byteLimit` bytes in all: the bytes of the texts, and `bytesPerValue` more
+    // for each value.
+    LuaResultConverter(lua_State* L, std::size_t byteLimit, std::size_t bytesPerValue)
+        : L_(L), bytesLeft_(byteLimit), bytesPerValue_(bytesPerValue) {}
 
     // The descriptor of the value at stack `index`: a text for a string that is valid UTF-8,
     // a number with its text form, a list for a sequence table, else a null descriptor.
@@ -29,4 +31,5 @@ private:
 
     lua_State* L_;
     std::size_t bytesLeft_;
+    std::size_t bytesPerValue_;
 };

@@ -135,10 +135,12 @@ ScriptOutcome runHere(std::string_view source, const ScriptLimits& limits) {
         outcome.result = NSAppleEventDescriptor::nullDescriptor();
         return outcome;
     }
-    outcome.result = LuaResultConverter(sandbox.state(), limits.memoryBytes).convert(1);
+    outcome.result =
+        LuaResultConverter(sandbox.state(), limits.resultBytes, ScriptLimits::kResultBytesPerValue)
+            .convert(1);
     if (!outcome.result) {
         outcome.error.failure = ScriptFailure::resultTooLarge;
-        outcome.error.message = "the script's result nests too deeply or is too large to copy";
+        outcome.error.message = "the script's result nests too deeply or is too large";
     }
     return outcome;
 }
@@ -174,6 +176,13 @@ constexpr int kChildPipe = 3;
         if (dup2(out, kChildPipe) < 0) _exit(1);
         out = kChildPipe;
     }
+    // Nor the parent's standard streams: what a script prints (without end, as fast as the
+    // library can write) would land in the host's output, or fill a pipe that nobody reads and
+    // stall the script until its deadline. Whatever the child writes there is dropped.
+    const int nowhere = open("/dev/null", O_RDWR);
+    if (nowhere < 0) _exit(1);
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (nowhere != stream && dup2(nowhere, stream) < 0) _exit(1);
     close_range(kChildPipe + 1, ~0U, 0);
     for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
         signal(number, SIG_DFL);
@@ -300,8 +309,9 @@ std::optional<ScriptOutcome> DeserializeScriptOutcome(std::string_view bytes) {
 }
 
 std::size_t ScriptOutcomeMaxBytes(const ScriptLimits& limits) {
-    // The converter charges each descriptor more than its serialized header takes.
-    return limits.memoryBytes + kFrameBytes;
+    // The converter charges each value more than its serialized header and a number's text.
+    static_assert(ScriptLimits::kResultBytesPerValue >= 4 + 1 + 8 + 8 + 32);
+    return limits.resultBytes + kFrameBytes;
 }
 
 ScriptOutcome RunScriptInChildProcess(std::string_view source, const ScriptLimits& limits) {

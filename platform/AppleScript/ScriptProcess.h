@@ -6,9 +6,10 @@
 // breaks.
 //
 // The child runs the script under RLIMIT_CPU (and RLIMIT_AS, except in sanitizer builds, whose
-// shadow memory needs terabytes of address space), writes the outcome to a pipe in a small
-// format of its own and ends with _exit. The parent reads with a wall-clock deadline, then
-// kills the child if it is still running and always reaps it.
+// shadow memory needs terabytes of address space), with /dev/null for its standard streams,
+// writes the outcome to a pipe in a small format of its own and ends with _exit. The parent
+// reads with a wall-clock deadline, then kills the child if it is still running and always
+// reaps it.
 #pragma once
 
 #include "platform/AppleScript/NSAppleScript.h"

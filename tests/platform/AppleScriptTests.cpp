@@ -4,9 +4,12 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <sys/eventfd.h>
 #include <thread>
 #include <unistd.h>
@@ -168,6 +171,49 @@ TEST(NSAppleScript, ResultsThatCannotBeCopiedFail) {
               ScriptFailure::resultTooLarge);
 }
 
+// The result bound holds exactly, with the default limits: the texts' bytes and a fixed charge
+// for each value, up to resultBytes. A text that size is within what a script can build; one
+// of 32 MiB is not, as building it takes twice its size.
+TEST(NSAppleScript, ResultsUpToTheBoundArriveWholeAndOneByteMoreFails) {
+    const ScriptLimits limits;
+    const std::size_t perValue = ScriptLimits::kResultBytesPerValue;
+    const std::size_t oneText = limits.resultBytes - perValue;
+    const std::size_t eachOfTwo = (limits.resultBytes - 3 * perValue) / 2;
+    const auto rep = [](char c, std::size_t n) {
+        return "string.rep('" + std::string(1, c) + "', " + std::to_string(n) + ")";
+    };
+    const auto pair = [&](std::size_t first, std::size_t second) {
+        return "{" + rep('a', first) + ", " + rep('b', second) + "}";
+    };
+    const struct {
+        std::string source;
+        std::size_t length; // of all its texts together
+        ScriptFailure failure;
+    } cases[] = {
+        {rep('x', oneText), oneText, ScriptFailure::none},
+        {rep('x', oneText + 1), oneText + 1, ScriptFailure::resultTooLarge},
+        {pair(eachOfTwo, eachOfTwo), 2 * eachOfTwo, ScriptFailure::none},
+        {pair(eachOfTwo, eachOfTwo + 1), 2 * eachOfTwo + 1, ScriptFailure::resultTooLarge},
+        {rep('x', 32u << 20), 32u << 20, ScriptFailure::memory},
+    };
+    for (const auto& c : cases) {
+        const ScriptRun outcome = run(c.source, limits);
+        EXPECT_EQ(outcome.error.failure, c.failure) << c.length << ": " << outcome.error.message;
+        if (c.failure != ScriptFailure::none) {
+            EXPECT_FALSE(outcome.result) << c.length;
+            continue;
+        }
+        ASSERT_TRUE(outcome.result) << c.length;
+        std::size_t length = 0;
+        if (outcome.result->descriptorType() == typeAEList)
+            for (long i = 1; i <= outcome.result->numberOfItems(); ++i)
+                length += outcome.result->descriptorAtIndex(i)->stringValue()->size();
+        else
+            length = outcome.result->stringValue()->size();
+        EXPECT_EQ(length, c.length);
+    }
+}
+
 TEST(NSAppleScript, ScriptsOnlyCompute) {
     EXPECT_EQ(valueOf("io"), kNothing);
     EXPECT_EQ(valueOf("os"), kNothing);
@@ -267,6 +313,75 @@ TEST(NSAppleScript, TheScriptProcessHoldsNoneOfOurDescriptorsOrHandlers) {
 
     longScript.join();
     sigaction(SIGINT, &previous, nullptr);
+}
+
+namespace {
+
+// While it lives, this process's standard output and error go into a pipe that a thread
+// drains, counting the bytes that reach it.
+class CapturedStandardStreams {
+public:
+    CapturedStandardStreams() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
+        const FileDescriptor read(fds[0]), write(fds[1]);
+        drain_ = std::thread([fd = dup(read.get()), this] {
+            char buffer[65536];
+            ssize_t got;
+            while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
+                if (got > 0) bytes_ += static_cast<std::size_t>(got);
+            ::close(fd);
+        });
+        savedOut_.reset(dup(STDOUT_FILENO));
+        savedError_.reset(dup(STDERR_FILENO));
+        dup2(write.get(), STDOUT_FILENO);
+        dup2(write.get(), STDERR_FILENO);
+    }
+    ~CapturedStandardStreams() { restore(); }
+    CapturedStandardStreams(const CapturedStandardStreams&) = delete;
+    CapturedStandardStreams& operator=(const CapturedStandardStreams&) = delete;
+
+    // Puts the streams back and gives the number of bytes written to them meanwhile.
+    std::size_t restore() {
+        if (!savedOut_) return bytes_;
+        std::fflush(stdout);
+        std::fflush(stderr);
+        dup2(savedOut_.get(), STDOUT_FILENO);
+        dup2(savedError_.get(), STDERR_FILENO);
+        savedOut_.reset();
+        savedError_.reset();
+        drain_.join(); // its pipe's last write end has closed
+        return bytes_;
+    }
+
+private:
+    FileDescriptor savedOut_, savedError_;
+    std::size_t bytes_ = 0;
+    std::thread drain_;
+};
+
+} // namespace
+
+// A script's output reaches nobody: not the host's terminal or log, and not a pipe that would
+// stall the script once full. The run still gives its result, or fails cleanly at the deadline.
+TEST(NSAppleScript, WhatAScriptPrintsGoesNowhere) {
+    ScriptLimits limits;
+    limits.wallClock = std::chrono::milliseconds(1500);
+    ScriptRun finished, endless;
+    std::size_t printed = 0;
+    {
+        CapturedStandardStreams captured;
+        finished = run("for i = 1, 20 do print(string.rep('x', 1e6)) end return 'done'", limits);
+        endless = run("while true do print(string.rep('x', 1e6)) end", limits);
+        printed = captured.restore();
+    }
+    EXPECT_EQ(printed, 0u);
+    ASSERT_TRUE(finished.result) << finished.error.message;
+    EXPECT_EQ(finished.result->stringValue(), "done");
+    EXPECT_FALSE(endless.result);
+    EXPECT_EQ(endless.error.failure, ScriptFailure::timeLimit);
 }
 
 TEST(ScriptOutcome, TravelsOverThePipeAndRefusesDamagedFrames) {
