@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The two commands of the README, and the checks CI runs.
 #   make test      install what is missing, build, run every test
 #   make sanitize  the non-GUI tests again under AddressSanitizer and UBSan

@@ -31,6 +31,6 @@ std::string UserSocketProblem(const std::string& path) {
 bool PeerIsThisUser(int fd) {
     ucred peer{};
     socklen_t length = sizeof peer;
-    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
-           length == sizeof peer && peer.uid == geteuid();
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && length == sizeof peer &&
+           peer.uid == geteuid();
 }

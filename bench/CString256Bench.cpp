@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CString256 against its standard counterparts: the pool against the global allocator for
 // objects of the same size, and assigning and appending texts against std::string.
 #include "toolkit/CString256.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Splitting a 255-character text of 40 tokens into a list and joining it again, with
 // CString256 and CList against std::string and std::vector<std::string>.
 #include "toolkit/CString256.h"

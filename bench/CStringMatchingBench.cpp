@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // STRSTR against glibc's strcasestr on 255-character texts.
 #include "toolkit/CString256.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of a preferences synchronisation, with and without a pending write, against the
 // bare libplist and file-system work it rests on; and proof that a read between
 // synchronisations stays in memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Parse throughput of rate pages: the realistic page, large well-formed pages, and hostile
 // pages at doubling sizes (time should about double with them). The baselines are what the
 // standard library takes for the plainest related work on the same bytes: one case-sensitive

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `make package`: the Debian packages, made with CPack from the install rules.
 #   corvanta      the programs, the pane, desktop integration (component runtime)
 #   corvanta-dev  the toolkit's headers, static libraries, CMake and pkg-config files (dev)

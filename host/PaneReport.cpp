@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/PaneReport.h"
 
 #include "base/EscapedText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/PaneWindow.h"
 
 #include "host/ActionButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window that shows a pane's main view. It appears at once in a busy state (a progress
 // indication while the pane's first willSelect runs), carries a message bar for what the user
 // must know, and tells the pane it has been left when it is closed.

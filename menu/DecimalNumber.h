@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers as people write amounts and as the rate page writes rates: digits with optional ","
 // thousands separators and an optional decimal point, worked with exactly in decimal so that
 // no binary rounding creeps into a converted amount.

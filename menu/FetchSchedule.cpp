@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/FetchSchedule.h"
 
 bool FetchIsDue(std::optional<std::chrono::steady_clock::time_point> lastFetchEnded,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // When the opened menu fetches the rates again.
 #pragma once
 

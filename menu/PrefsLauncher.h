@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts the settings window, corvanta-prefs, for the menu's "Settings…". It starts one every
 // time: corvanta-prefs runs once per user and session, so a start while a window is open brings
 // that window to the front (also one the menu did not start, or one that was minimised).

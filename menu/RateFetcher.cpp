@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/RateFetcher.h"
 
 #include <condition_variable>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Listens for the pane's "Preferences Changed" on a thread of its own, which runs the
 // notification centre's run loop. Free of Qt: the caller decides where its calls go.
 #pragma once

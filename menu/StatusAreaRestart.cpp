@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/StatusAreaRestart.h"
 
 #include "platform/Foundation/NSLog.h"

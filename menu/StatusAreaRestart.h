@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt decides once, when it first makes a status item, whether to use the StatusNotifierItem
 // protocol (a watcher is on the session bus) or the X11 tray; a panel that starts after the
 // menu would never see the item. The menu then starts itself afresh, so that Qt decides again.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Copies the folder SOURCE into DESTINATION when it exists; a pane may have no resources of its
 # own beyond the interface file.
 if(EXISTS ${SOURCE})

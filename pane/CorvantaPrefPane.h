@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Corvanta settings pane: the on/off switch of the rate menu, the currencies the rate site
 // publishes, and the list of currencies the menu shows, kept in the preferences it shares with
 // the menu plug-in.

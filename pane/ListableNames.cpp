@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/ListableNames.h"
 
 #include "base/EscapedText.h"

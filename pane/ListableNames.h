@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which currency names of a fetch the pane can offer. The Countries list is a text of names
 // each followed by ",", so a name holding "," would be stored as two entries, and a control
 // character (a zero byte above all) could make every later save of the list fail. The rate

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rate source: loads the rate page of the exchange-rate site and turns it into one entry
 // per currency, in page order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // First occurrences of many token sequences in one long token sequence, in one pass
 // (Aho-Corasick over token numbers), so that looking up many keys stays linear.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decoding and parsing of the rate page, apart from its loading.
 #pragma once
 

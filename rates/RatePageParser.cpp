@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parse works on the case-folded page, where the patterns match as plain bytes, and
 // answers each question of the page-order scan from indexes built in one pass each, so that
 // hostile pages (many unclosed cells, many distinct names) stay linear.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fixed markup of the rate page. All are matched without regard to letter case.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/FeedCache.h"
 
 #include "base/AtomicFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The last good feed, kept in a folder of the user's cache ($XDG_CACHE_HOME/corvanta), with the
 // validators its answer carried beside it, so that a new start has the rates at once and asks
 // the feed only for a change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/FeedFetcher.h"
 
 #include "platform/Foundation/CurlTransfer.h"

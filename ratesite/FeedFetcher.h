@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One conditional GET of the reference-rate feed over libcurl: http and https only, 10 s to
 // connect, 30 s in all, a body of at most 1 MiB, 2xx (or 304) only.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/Listener.h"
 
 #include "base/Folders.h"
@@ -80,8 +81,8 @@ bool addressOf(const std::string& path, sockaddr_un& address) {
 // Whether a site answers at `path`: a socket that refuses is one left by a site that is gone.
 bool socketAnswers(const sockaddr_un& address) {
     const FileDescriptor probe(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    return probe && connect(probe.get(), reinterpret_cast<const sockaddr*>(&address),
-                            sizeof address) == 0;
+    return probe &&
+           connect(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
 } // namespace
@@ -101,8 +102,8 @@ std::optional<UserSocketListener> UserSocketListener::listen(const std::string& 
         chmod(folder.c_str(), 0700);
     if (error = UserSocketFolderProblem(folder); !error.empty()) return std::nullopt;
 
-    FileDescriptor lock(open((path + ".lock").c_str(),
-                             O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600));
+    FileDescriptor lock(
+        open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600));
     if (!lock || flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
         error = "another rate site starts or listens at " + path;
         return std::nullopt;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/PrintableText.h"
 
 #include "base/EscapedText.h"

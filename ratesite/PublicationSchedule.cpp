@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/PublicationSchedule.h"
 
 #include <cstdio>

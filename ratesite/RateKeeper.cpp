@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/RateKeeper.h"
 
 #include "platform/Foundation/NSLog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps the site's rates: reads the cache (or the bundled snapshot) at start, asks the feed
 // when the rates are older than the latest expected publication, and publishes a new page
 // whenever good rates arrive. A feed that is refused or out of reach changes nothing but one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/RatePageServer.h"
 
 #include "platform/Foundation/NSLog.h"

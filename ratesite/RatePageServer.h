@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The site's HTTP side: one thread, non-blocking sockets and poll(2). Every request is bounded
 // in size and time and answered from a response prepared in advance, and each turn of the loop
 // reads a bounded number of bytes from each connection and accepts a bounded number of new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/RefreshWorker.h"
 
 RefreshWorker::RefreshWorker(RateKeeper& keeper, std::chrono::milliseconds checkEvery,

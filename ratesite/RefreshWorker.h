@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The thread that keeps the rates fresh: every `checkEvery` it lets the keeper decide whether
 // to ask the feed, so page requests never wait for the network.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // corvanta-rate-site [--port N] [--feed URL] [--help]
 //
 // The local rate site: serves /d/<CODE>/table.html on 127.0.0.1 in the markup the rate source

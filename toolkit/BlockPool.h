@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The free-list pool behind CString256 and the list nodes. Objects come from blocks of 256 taken
 // from the global array new, a new block hands out its objects from the last to the first, the
 // object given back last is the first handed out again, and blocks are never returned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CString256: a text of at most 255 characters in a fixed array of 256, with a pool of its own
 // for objects made with new. No operation allocates for characters or reports a failure: every
 // source is cut to what fits. Beside it: its singly linked list CList with pooled nodes elem,

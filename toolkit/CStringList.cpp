@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Splitting a CString256 into a list of tokens and joining a list back into one string.
 #include "toolkit/CString256.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Comparing and searching CString256 texts: the eight matchers, the prefix and suffix tests,
 // STRSTR and STRNCMP, and the adapters that give the matchers one function shape.
 #include "toolkit/CString256.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/LocalizedString.h"
 
 #include "base/Identity.h"

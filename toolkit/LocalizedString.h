@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Texts of the pane's localized string table ("LocalizedStrings" in the pane's bundle, whose
 // identifier the build sets: CORVANTA_PANE_BUNDLE_ID) in the user's language. The key is the
 // default text: a key the table lacks comes back as it is. Texts found through the bundle are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text operations of the NSStringExtensions category: free functions, the receiver first.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/NSStringExtensions.h"
 
 #include "platform/AppleScript/AppleScript.h"

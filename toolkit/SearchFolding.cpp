@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/SearchFolding.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The case folding of STRSTR and STRNCMP: each byte, taken as unsigned, goes through toupper
 // of the calling thread's current locale. Besides folding one byte it answers which bytes fold
 // alike, so a search can jump from one candidate to the next with strcspn.

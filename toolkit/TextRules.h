@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rules by which text reaches a CString256, for the toolkit's own files. The caller passes
 // the current length where it already knows it, so building a text piece by piece does not
 // measure it again for every piece.

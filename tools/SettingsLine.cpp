@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/SettingsLine.h"
 
 #include "base/EscapedText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The line corvanta-watch prints for the settings, as the menu plug-in reads them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // corvanta-watch: stands in for the menu plug-in's side of the settings contract. Prints the
 // settings as the plug-in reads them, then again each time the pane says they changed.
 

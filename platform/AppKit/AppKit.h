@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The AppKit stand-in: the preference pane base, its controls over Qt 6 Widgets and the loading
 // of interface files.
 #pragma once

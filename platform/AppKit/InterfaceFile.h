@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds a view from a Qt Designer interface file (.ui) and connects it to its owner, as a nib
 // would: a widget named like an outlet is bound to it, a button with the dynamic property
 // "action" sends that selector to the owner when clicked, and a table whose property

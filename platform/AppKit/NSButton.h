@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A button or check box. A check box's state is 1 when checked, 0 when not, and -1 (mixed) when
 // it is partly checked; a push button is always 0.
 #pragma once

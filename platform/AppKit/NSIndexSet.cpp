@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppKit/NSIndexSet.h"
 
 NSUInteger NSIndexSet::firstIndex() const {

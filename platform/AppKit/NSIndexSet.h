@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An ascending set of indexes, walked with firstIndex and indexGreaterThanIndex until they answer
 // NSNotFound.
 #pragma once

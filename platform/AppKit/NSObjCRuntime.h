@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The integer types and constants that the AppKit stand-in's interfaces share.
 #pragma once
 

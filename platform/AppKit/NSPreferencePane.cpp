@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppKit/NSPreferencePane.h"
 
 #include "platform/AppKit/InterfaceFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The base of a settings pane. The host makes the pane with its bundle, loads its main view from
 // the bundle's interface file (NSMainNibFile), then calls mainViewDidLoad once and any number of
 // willSelect / didUnselect pairs.

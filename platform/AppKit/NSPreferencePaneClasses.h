@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Making a pane's principal class by the name its bundle gives (NSPrincipalClass). A pane
 // library registers its classes when it is loaded, with one static NSPreferencePaneClass.
 #pragma once

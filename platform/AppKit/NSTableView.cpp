@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppKit/NSTableView.h"
 
 #include "base/EscapedText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A table of rows drawn from a data source, with named columns. Like the desktop's table it asks
 // its data source for the number of rows only when told to reload, and it shows every cell as
 // plain text.

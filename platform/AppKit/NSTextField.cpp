@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppKit/NSTextField.h"
 
 NSTextField::NSTextField(QLabel* label) : NSView(label), label_(label) {

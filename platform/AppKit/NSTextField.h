@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A line of text the user reads. Its text is always shown as plain text, never as markup.
 #pragma once
 

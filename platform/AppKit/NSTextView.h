@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A multi-line plain-text view. Its text storage reads and changes the whole text as it stands,
 // line breaks and non-breaking spaces included.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The base of every control adapter: a small object that lives as a child of the Qt widget it
 // adapts, so it goes when the widget goes, and that the interface-file loader finds again.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppKit/NibConnections.h"
 
 void NibConnections::action(std::string selector, Action action) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What an owner (the pane) offers its interface file: the outlets it wants bound, by field
 // name, the actions it answers, by selector text, and the data source of its tables.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppKit/ResponsiveWait.h"
 
 #include "platform/AppKit/BusyCursor.h"

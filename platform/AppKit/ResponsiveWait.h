@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Blocking calls that keep the windows alive. A pane's fetch blocks its caller by design, up to
 // the loader's time-out; run on the main thread without care, the windows would stop painting
 // and the desktop would offer to kill the program as hung. Here the blocking work runs on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The AppleScript stand-in: scripts are Lua 5.4 texts, run in a sandbox, whose results come
 // back as descriptors.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppleScript/LuaResultConverter.h"
 
 #include "platform/CoreFoundation/CFString.h"

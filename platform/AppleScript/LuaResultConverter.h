@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Copies a value of a Lua stack into a descriptor, so that the result outlives the state.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppleScript/LuaSandbox.h"
 
 #include <cstdlib>

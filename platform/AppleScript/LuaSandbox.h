@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One fresh Lua 5.4 state for one script run: memory-capped, stopped after an instruction
 // budget, and given only the libraries that compute (no files, processes or binary chunks).
 // Every Lua call that can raise runs protected, so no Lua error escapes as a long jump.

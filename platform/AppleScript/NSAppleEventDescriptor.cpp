@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppleScript/NSAppleEventDescriptor.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The result of a script: a value with a four-character type code, an optional text form and,
 // for a list, items that are descriptors in turn. Descriptors are plain values; a list owns its
 // items.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppleScript/NSAppleScript.h"
 
 #include "platform/AppleScript/ScriptProcess.h"

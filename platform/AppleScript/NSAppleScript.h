@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A script made from a text and run on demand. Scripts are Lua 5.4: the text is read as an
 // expression if it is one, else run as a chunk, and its first value becomes the result.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How far a script may go before it is stopped, and why a run failed.
 #pragma once
 

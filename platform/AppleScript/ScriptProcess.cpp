@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppleScript/ScriptProcess.h"
 
 #include "base/FileDescriptor.h"

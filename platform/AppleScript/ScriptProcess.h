@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a script in a child process of its own, so that no script can hold its caller longer
 // than a fixed time or take more than a fixed amount of memory. The instruction budget of the
 // Lua state counts Lua instructions only; work inside a library call (a pattern match that

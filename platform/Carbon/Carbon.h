@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Carbon calls the toolkit makes: memory handles, Pascal strings and file writes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Carbon/FSWrite.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A handle is a pointer to a pointer to a relocatable block. Ours never moves, but keeps the

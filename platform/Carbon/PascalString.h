@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Copies the Pascal string `src` (a length byte, then that many characters) into `dst` as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reference-counted object model that every CoreFoundation stand-in shares.
 #pragma once
 

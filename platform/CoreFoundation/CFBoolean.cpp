@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFBoolean.h"
 
 #include "platform/CoreFoundation/CFRuntime.h"

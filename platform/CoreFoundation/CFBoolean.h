@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two boolean objects, as preference values are stored and compared.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFBundle.h"
 
 #include "platform/CoreFoundation/CFRef.h"

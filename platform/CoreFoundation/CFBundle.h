@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bundles: a folder Name.prefPane/Contents/ holding Info.plist, Linux/<library>.so and
 // Resources/. A bundle opened in this process stays loaded until the process ends, so it can be
 // found again by its identifier.

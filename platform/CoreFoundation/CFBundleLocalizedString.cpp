@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFBundle.h"
 
 #include "base/UserLanguages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFDictionary.h"
 
 #include "platform/CoreFoundation/CFRuntime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Dictionaries of CoreFoundation objects or plain pointers. What the dictionary does with its
 // keys and values (retain, release, compare, hash) comes from the callbacks it is made with.
 #pragma once

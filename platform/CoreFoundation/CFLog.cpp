@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFLog.h"
 
 #include "platform/Carbon/FSWrite.h"

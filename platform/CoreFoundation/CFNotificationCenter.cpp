@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFNotificationCenter.h"
 
 #include "platform/CoreFoundation/CFNotificationCenterDelivery.h"

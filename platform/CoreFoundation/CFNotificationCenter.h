@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Notification centres. The distributed centre carries notifications between the processes of
 // the same user over the D-Bus session bus; observers are called from CFRunLoopRun (or
 // CFRunLoopRunInMode) on the thread that runs it.

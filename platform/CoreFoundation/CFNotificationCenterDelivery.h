@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the run loop needs of the distributed centre. Not for callers of the CF interface.
 #pragma once
 

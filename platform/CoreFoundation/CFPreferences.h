@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Application preferences shared between processes of the same user: one property-list file
 // per application id, read and written by every process that uses that id.
 #pragma once

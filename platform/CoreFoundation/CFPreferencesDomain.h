@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One application's preferences as this process sees them: the values last read from the file,
 // with this process's own changes laid over them until a synchronisation writes them.
 #pragma once

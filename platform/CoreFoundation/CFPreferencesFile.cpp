@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFPreferencesFile.h"
 
 #include "base/AtomicFile.h"

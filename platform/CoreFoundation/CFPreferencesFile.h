@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading and writing one preference file: parsing, atomic replacement, following symbolic
 // links, and the lock that serialises writers of different processes.
 #pragma once

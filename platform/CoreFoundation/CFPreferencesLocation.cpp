@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFPreferencesLocation.h"
 
 #include "base/Folders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where an application's preferences live: one property list per application id in
 // ${XDG_CONFIG_HOME:-$HOME/.config}/preferences/. The environment is read on every call, so a
 // process (or a test) that changes XDG_CONFIG_HOME gets the new place at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFPropertyListNode.h"
 
 #include "platform/CoreFoundation/CFBoolean.h"

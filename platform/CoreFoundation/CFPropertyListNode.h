@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Converts between CoreFoundation values and libplist nodes, for the preference files.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Holds one reference to a CoreFoundation object and releases it when it goes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFRunLoop.h"
 
 #include "base/FileDescriptor.h"

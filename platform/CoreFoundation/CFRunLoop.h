@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The run loop: where a listening program waits for notifications and has its observers called.
 // Its only source is the distributed notification centre.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a stand-in needs to define a CoreFoundation type of its own: derive from __CFObject,
 // give it a type ID from CFRuntimeRegisterType, and override equality and hashing if the type
 // compares by value. Not for callers of the CF interface.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CFString.h"
 
 #include "platform/CoreFoundation/CFRuntime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Immutable Unicode texts. A CFStringRef holds well-formed Unicode (kept as UTF-8 inside);
 // conversions to and from bytes go through an encoding and fail rather than guess.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The CoreFoundation stand-in: reference-counted objects over the C++ library, ICU and libplist.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/DistributedNotificationBus.h"
 
 #include "platform/CoreFoundation/CFLog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The session-bus side of the distributed notification centre: broadcasts a notification as a
 // D-Bus signal, and collects the signals other processes (and this one) broadcast. Connects
 // lazily and again after a failure, so a bus that appears later is still found.

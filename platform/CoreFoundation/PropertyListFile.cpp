@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/PropertyListFile.h"
 
 #include "platform/CoreFoundation/PropertyListNesting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading property list files (XML or binary) with libplist, for the stand-ins that keep their
 // data in them: bundles' Info.plist and string tables, and the preference files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How deeply the arrays and dictionaries of a property list nest, read from its bytes before
 // libplist parses them: libplist builds a deep tree without trouble but frees and copies it
 // recursively, so a file nested a few hundred thousand levels deep would overflow the stack.

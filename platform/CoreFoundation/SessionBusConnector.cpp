@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/SessionBusConnector.h"
 
 #include <condition_variable>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opens a connection to the D-Bus session bus without letting a bad bus hold the caller up.
 // sd-bus waits up to 90 seconds for a bus that accepts the connection but never answers, so
 // the connection is opened on a helper thread and the caller waits only until its deadline.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/StringTableCache.h"
 
 #include "platform/CoreFoundation/PropertyListFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Localized string tables (.strings files holding an XML or binary property list of texts),
 // each read once per process and then kept, as the bundles that hold them stay loaded.
 #pragma once

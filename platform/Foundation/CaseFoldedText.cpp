@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Foundation/CaseFoldedText.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A UTF-8 text with every character replaced by its Unicode simple case folding, so that
 // case-insensitive searches become plain byte searches. Folding can change a character's byte
 // length (KELVIN SIGN, three bytes, folds to "k"), so positions in the folded text are mapped

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Foundation/CurlTransfer.h"
 
 #include "base/UserSocket.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The set-up every http(s) download of ours shares over libcurl, so that each one keeps the
 // same limits: only http and https (redirects included), a bounded number of redirects,
 // connect and whole-transfer time-outs, no signals, every content encoding curl can decode,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Foundation stand-ins: NSLog, URL loading, text decoding and search.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Foundation/NSLog.h"
 
 #include "platform/CoreFoundation/CFLog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NSLog: one line to the system log (syslog, facility user) and the same line to standard error.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform string operations our code calls, over UTF-8 text in std::string. Positions and
 // lengths are byte offsets into the UTF-8 text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Foundation/NSURL.h"
 
 #include <memory>

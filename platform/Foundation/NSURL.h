@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A parsed absolute address. Parsing is libcurl's, so what we accept here the loader accepts.
 #pragma once
 

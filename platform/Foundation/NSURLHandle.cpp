@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Foundation/NSURLHandle.h"
 
 #include "base/EscapedText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Synchronous loading of an http or https address over libcurl, with the limits a settings
 // pane needs so that a bad server cannot block it or fill its memory:
 //   connect 10 s, whole transfer 30 s (name look-up included), at most 5 redirects, only http

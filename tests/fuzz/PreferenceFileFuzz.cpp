@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: the preference file reader on arbitrary bytes, as a damaged or hostile
 // file would give them. The bytes are parsed (XML or binary), the nesting check must keep every
 // tree it lets through shallow enough for libplist's recursive copy, free and XML writer, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: the page decode and parse on arbitrary bytes. Besides not crashing, the
 // parse must agree with the literal algorithm on small pages.
 #include "rates/RatePage.h"

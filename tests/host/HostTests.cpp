@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/Identity.h"
 #include "settings/CorvantaSettings.h"
 #include "tests/host/TestPaneBundle.h"

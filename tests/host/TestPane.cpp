@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A pane library for the host's tests: it says on standard output which life-cycle call it gets.
 #include "platform/AppKit/AppKit.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // corvanta-menu as a user meets it: --print against a loopback rate site, and the status item
 // on a private Xvfb display and session bus, read through dbusmenu as a panel reads it.
 #include "platform/CoreFoundation/CoreFoundation.h"

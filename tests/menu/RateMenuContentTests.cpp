@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/DecimalNumber.h"
 #include "menu/FetchSchedule.h"
 #include "menu/RateMenuContent.h"

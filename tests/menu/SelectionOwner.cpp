@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // selection-owner TEXT: holds TEXT as the X primary selection, as a user who has just selected
 // an amount does, and says "ready" once it owns it. Runs until it is killed.
 #include <QClipboard>

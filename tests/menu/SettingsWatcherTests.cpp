@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menu/SettingsWatcher.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "settings/CorvantaSettings.h"

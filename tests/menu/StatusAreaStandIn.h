@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a desktop panel gives the rate menu, for tests: an X display of its own (Xvfb) and a
 // StatusNotifierWatcher on the session bus that records the items registering with it, plus a
 // reader for an item's menu over com.canonical.dbusmenu.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/CorvantaPrefPane.h"
 
 #include "base/Identity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppKit/AppKit.h"
 #include "tests/support/TestApplication.h"
 

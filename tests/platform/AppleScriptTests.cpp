@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/FileDescriptor.h"
 #include "platform/AppleScript/AppleScript.h"
 #include "platform/AppleScript/ScriptProcess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "platform/CoreFoundation/PropertyListFile.h"
 #include "tests/support/ScopedEnvironment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/CoreFoundation/CoreFoundation.h"
 
 #include <gtest/gtest.h>

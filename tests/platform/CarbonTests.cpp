@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Carbon/Carbon.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Foundation/NSString.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // URL loading against a server on loopback: what counts as a page and what as a failure.
 #include "platform/Foundation/NSURL.h"
 #include "tests/support/LogCapture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wait that keeps windows alive while a blocking fetch runs.
 #include "platform/AppKit/ResponsiveWait.h"
 #include "platform/Foundation/NSURL.h"

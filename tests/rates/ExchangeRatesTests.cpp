@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole fetch against a rate site on loopback: results and log lines for every way it
 // can end.
 #include "rates/ExchangeRates.h"

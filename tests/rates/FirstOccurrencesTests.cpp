@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rates/FirstOccurrences.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rates/RatePage.h"
 #include "rates/ReferenceRatePageParse.h"
 #include "tests/support/Fixtures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/RatePageBuilder.h"
 
 #include "rates/RatePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the rate site's program tests share: a feed server on loopback serving what a test puts
 // up, the site as a child process with its log captured, a private cache folder, and a page
 // request with a time limit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The site under load it must survive, and the ways it is started: by systemd's socket
 // activation, and as the site the pane reads.
 #include "tests/ratesite/RateSiteProcess.h"

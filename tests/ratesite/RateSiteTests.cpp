@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/ratesite/RateSiteProcess.h"
 
 #include "rates/RatePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ratesite/ReferenceRates.h"
 
 #include "tests/support/Fixtures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts a program with its standard output on a pipe, reads its lines with a time limit, and
 // kills it if the test ends first.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the fixture files of tests/fixtures.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a piece of the test in a second process, as another program using the same files or bus
 // would. The child exits with 0 when `body` returns true, without running any test teardown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Captures what NSLog writes to standard error during a scope, as lines.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A rate site on 127.0.0.1 for tests: serves a page, which a test may change, at
 // /d/USD/table.html on a free port until it goes, and whatever else a test puts up below /d/.
 #pragma once

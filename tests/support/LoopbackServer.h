@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An HTTP server on a free loopback port for the length of a test. Routes are added to
 // `routes()` before `start()`.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sets environment variables for one test and puts the old values back afterwards.
 #pragma once
 

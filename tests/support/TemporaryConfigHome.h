@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Points XDG_CONFIG_HOME at a fresh folder for the life of a test, so that no test sees the
 // real user's settings or another test's, and removes the folder afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A fresh folder in the system's temporary folder for the length of a test, removed with all it
 // holds afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one QApplication of a test program, made on first use. Tests never open a real display:
 // Qt always draws off screen here.
 #pragma once

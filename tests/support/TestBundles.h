@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bundles made by tests in throw-away folders.
 #pragma once
 

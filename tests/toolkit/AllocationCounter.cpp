@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replaces every global allocation and deallocation function with a counting one over malloc, so
 // a test can see whether an operation reached the heap. All forms are replaced: a sanitizer
 // runtime would otherwise serve the array forms itself, unseen.

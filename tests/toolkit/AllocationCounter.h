@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Counts the calls of the global allocation functions of this test program, which replaces them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/CString256.h"
 
 #include "platform/Carbon/Carbon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A text of 255 characters with 40 tokens between runs of one or two delimiters (", " and ",").
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/Identity.h"
 #include "platform/CoreFoundation/CoreFoundation.h"
 #include "settings/CorvantaSettings.h"
