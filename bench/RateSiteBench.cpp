@@ -122,38 +122,62 @@ size_t requestPage(int port, const std::string& path) {
     return total;
 }
 
-// Requests for the JPY page or history (state.range(0): 0 or 1), every base's answers held.
-void BM_PageRequest(benchmark::State& state) {
-    std::string error;
-    std::optional<FileDescriptor> listener = ListenOnLoopback(0, error);
-    const std::string site = AddressOf(listener->get());
-    const int port = std::stoi(site.substr(site.rfind(':') + 1));
-    RatePageStore store;
-    store.publish(
-        std::make_shared<const RateSitePages>(historyRates(), false, CurrencyNames("en")));
-    const std::string path = state.range(0) ? "/d/JPY/history.json" : "/d/JPY/table.html";
-    const size_t expected = store.current()->find(path)->bytes.size();
-    const FileDescriptor stop(eventfd(0, EFD_CLOEXEC));
-    std::thread serving([&] { RatePageServer(listener->get(), store).run(stop.get(), {}); });
+// The site serving every base's answers of the history from a thread of its own, on a free
+// loopback port, until it goes.
+class ServedSite {
+public:
+    ServedSite() {
+        std::string error;
+        listener_ = ListenOnLoopback(0, error);
+        const std::string site = AddressOf(listener_->get());
+        port_ = std::stoi(site.substr(site.rfind(':') + 1));
+        store_.publish(
+            std::make_shared<const RateSitePages>(historyRates(), false, CurrencyNames("en")));
+        serving_ =
+            std::thread([this] { RatePageServer(listener_->get(), store_).run(stop_.get(), {}); });
+    }
+    ~ServedSite() {
+        const uint64_t one = 1;
+        (void)!write(stop_.get(), &one, sizeof one);
+        serving_.join();
+    }
+    int port() const { return port_; }
+    size_t bytesOf(const std::string& path) { return store_.current()->find(path)->bytes.size(); }
 
+private:
+    std::optional<FileDescriptor> listener_;
+    int port_ = 0;
+    RatePageStore store_;
+    const FileDescriptor stop_{eventfd(0, EFD_CLOEXEC)};
+    std::thread serving_;
+};
+
+// Each iteration one request for `path`; the times in microseconds, sorted, with the p50 and
+// p99 counters set.
+std::vector<double> TimedRequests(benchmark::State& state, ServedSite& site,
+                                  const std::string& path) {
+    const size_t expected = site.bytesOf(path);
     std::vector<double> micros;
     micros.reserve(static_cast<size_t>(state.max_iterations));
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        if (requestPage(port, path) < expected) state.SkipWithError("short answer");
+        if (requestPage(site.port(), path) < expected) state.SkipWithError("short answer");
         micros.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count());
     }
-    const uint64_t one = 1;
-    (void)!write(stop.get(), &one, sizeof one);
-    serving.join();
-
     std::sort(micros.begin(), micros.end());
     if (!micros.empty()) {
         state.counters["p50_us"] = micros[micros.size() / 2];
         state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
     }
+    return micros;
+}
+
+// Requests for the JPY page or history (state.range(0): 0 or 1), every base's answers held.
+void BM_PageRequest(benchmark::State& state) {
+    ServedSite site;
+    TimedRequests(state, site, state.range(0) ? "/d/JPY/history.json" : "/d/JPY/table.html");
 }
 BENCHMARK(BM_PageRequest)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMicrosecond);
 
@@ -196,42 +220,16 @@ private:
 // The table page's requests with no other client (state.range(0) 0) and beside a flooder (1).
 void BM_PageRequestBesideFlood(benchmark::State& state) {
     static double quietMedian = 0;
-    std::string error;
-    std::optional<FileDescriptor> listener = ListenOnLoopback(0, error);
-    const std::string site = AddressOf(listener->get());
-    const int port = std::stoi(site.substr(site.rfind(':') + 1));
-    RatePageStore store;
-    store.publish(
-        std::make_shared<const RateSitePages>(historyRates(), false, CurrencyNames("en")));
-    const std::string path = "/d/JPY/table.html";
-    const size_t expected = store.current()->find(path)->bytes.size();
-    const FileDescriptor stop(eventfd(0, EFD_CLOEXEC));
-    std::thread serving([&] { RatePageServer(listener->get(), store).run(stop.get(), {}); });
+    ServedSite site;
     std::optional<Flooder> flooder;
     if (state.range(0)) {
-        flooder.emplace(port);
+        flooder.emplace(site.port());
         std::this_thread::sleep_for(std::chrono::milliseconds(200)); // flooding by now
     }
-
-    std::vector<double> micros;
-    micros.reserve(static_cast<size_t>(state.max_iterations));
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        if (requestPage(port, path) < expected) state.SkipWithError("short answer");
-        micros.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
+    const std::vector<double> micros = TimedRequests(state, site, "/d/JPY/table.html");
     flooder.reset();
-    const uint64_t one = 1;
-    (void)!write(stop.get(), &one, sizeof one);
-    serving.join();
-
-    std::sort(micros.begin(), micros.end());
     if (micros.empty()) return;
     const double median = micros[micros.size() / 2];
-    state.counters["p50_us"] = median;
-    state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
     state.counters["max_us"] = micros.back();
     if (!state.range(0))
         quietMedian = median;

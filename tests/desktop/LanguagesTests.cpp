@@ -9,6 +9,7 @@
 #include "settings/CorvantaSettings.h"
 #include "tests/ratesite/RateSiteProcess.h"
 #include "tests/support/HistoryFeed.h"
+#include "tests/support/ProgramLines.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryConfigHome.h"
@@ -20,20 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using Lines = std::vector<std::string>;
-
-// What a program printed, without the log lines and Qt's notes that share its output here.
-Lines linesOf(const std::string& text) {
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.starts_with("Corvanta: ") && !line.starts_with("NSURLHandle: ") &&
-            !line.starts_with("CFPreferences: ") && !line.starts_with("Screenshot: ") &&
-            !line.starts_with("This plugin does not support"))
-            lines.push_back(line);
-    return lines;
-}
 
 struct Language {
     const char* locale;   // LANGUAGE
@@ -68,16 +55,16 @@ protected:
         ASSERT_NO_FATAL_FAILURE(start(language));
         ProgramRun run = RunProgram({CORVANTA_MENU_PATH, "--print"});
         EXPECT_EQ(run.exitCode, 0) << run.output;
-        EXPECT_EQ(linesOf(run.output), language.rates);
+        EXPECT_EQ(ProgramLines(run.output), language.rates);
         run = RunProgram(
             {CORVANTA_MENU_PATH, "--print", "--base", "GBP", "--amount", language.written});
         EXPECT_EQ(run.exitCode, 0) << run.output;
-        EXPECT_EQ(linesOf(run.output), language.amount);
+        EXPECT_EQ(ProgramLines(run.output), language.amount);
 
         const std::string picture = (cache_.path() / "pane.png").string();
         run = RunProgram({CORVANTA_PREFS_PATH, "--screenshot", picture, CORVANTA_PANE_BUNDLE});
         EXPECT_EQ(run.exitCode, 0) << run.output;
-        EXPECT_EQ(linesOf(run.output), language.pane);
+        EXPECT_EQ(ProgramLines(run.output), language.pane);
 
         // The host's own text, before a reason that comes from the system (in its own words).
         const fs::path blocked = cache_.path() / "config-is-a-file";

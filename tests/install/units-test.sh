@@ -102,7 +102,7 @@ grep -q ' exit_group(' "$trace" || fail "the trace of the site has no end"
 [[ -s $scratch/cache/corvanta/eurofxref-daily.xml ]] ||
   { cat "$scratch/site.err"; fail "the activated site kept no feed"; }
 
-calls=$(sed -n 's/^[0-9]* \([a-z0-9_]*\)(.*/\1/p; s/^[0-9]* <\.\.\. \([a-z0-9_]*\) resumed>.*/\1/p' \
+calls=$(sed -n 's/^[0-9]* *\([a-z0-9_]*\)(.*/\1/p; s/^[0-9]* *<\.\.\. \([a-z0-9_]*\) resumed>.*/\1/p' \
   "$trace" | sort -u)
 [[ $calls == *accept4* ]] || fail "the trace does not show the site serving"
 outside=$(comm -23 <(echo "$calls") <(echo "$allowed"))

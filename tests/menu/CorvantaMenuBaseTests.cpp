@@ -6,6 +6,7 @@
 #include "settings/CorvantaSettings.h"
 #include "tests/ratesite/RateSiteProcess.h"
 #include "tests/support/HistoryFeed.h"
+#include "tests/support/ProgramLines.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryConfigHome.h"
@@ -13,20 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Lines = std::vector<std::string>;
-
-// What the program printed, without the rate source's log lines and Qt's notes on drawing off
-// screen that share its output here.
-Lines linesOf(const std::string& text) {
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.starts_with("Corvanta: ") && !line.starts_with("NSURLHandle: ") &&
-            !line.starts_with("This plugin does not support"))
-            lines.push_back(line);
-    return lines;
-}
 
 class MenuPerBase : public ::testing::Test {
 protected:
@@ -80,8 +67,8 @@ protected:
 TEST_F(MenuOnTheUsersOwnSite, PrintsTheRatesFromTheSiteOnItsSocket) {
     const ProgramRun run = menu({"--print", "--base", "EUR"});
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(linesOf(run.output).front(), "Rates per euro:") << run.output;
-    EXPECT_EQ(linesOf(run.output).size(), 4u) << run.output;
+    EXPECT_EQ(ProgramLines(run.output).front(), "Rates per euro:") << run.output;
+    EXPECT_EQ(ProgramLines(run.output).size(), 4u) << run.output;
 }
 
 TEST_F(MenuPerBase, PrintsTheRatesPerEachBaseWithTheirTrend) {
@@ -101,23 +88,23 @@ TEST_F(MenuPerBase, PrintsTheRatesPerEachBaseWithTheirTrend) {
     for (const Case& c : cases) {
         const ProgramRun run = menu(c.arguments);
         EXPECT_EQ(run.exitCode, 0) << run.output;
-        EXPECT_EQ(linesOf(run.output), c.expected) << c.arguments.back();
+        EXPECT_EQ(ProgramLines(run.output), c.expected) << c.arguments.back();
     }
 }
 
 TEST_F(MenuPerBase, AStoredBaseTheSiteLacksCountsAsTheDollarAndAGivenOneIsAnError) {
     CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), CFSTR("XYZ"), CorvantaSettingsAppID());
     ASSERT_TRUE(CFPreferencesAppSynchronize(CorvantaSettingsAppID()));
-    EXPECT_EQ(linesOf(menu({"--print"}).output).front(), "Rates per US dollar:");
+    EXPECT_EQ(ProgramLines(menu({"--print"}).output).front(), "Rates per US dollar:");
     for (const char* base : {"XYZ", "eur", "EURO", ""}) {
         const ProgramRun run = menu({"--print", "--base", base});
         EXPECT_EQ(run.exitCode, 2) << base;
-        EXPECT_EQ(linesOf(run.output),
+        EXPECT_EQ(ProgramLines(run.output),
                   Lines{"corvanta-menu: the rate site offers no currency " + std::string(base)});
     }
     CFPreferencesSetAppValue(CorvantaSettingsBaseKey(), CFSTR("JPY"), CorvantaSettingsAppID());
     ASSERT_TRUE(CFPreferencesAppSynchronize(CorvantaSettingsAppID()));
-    EXPECT_EQ(linesOf(menu({"--print"}).output).front(), "Rates per Japanese yen:");
+    EXPECT_EQ(ProgramLines(menu({"--print"}).output).front(), "Rates per Japanese yen:");
 }
 
 TEST_F(MenuPerBase, DrawsTheChartOfEveryChosenCurrency) {
@@ -126,7 +113,7 @@ TEST_F(MenuPerBase, DrawsTheChartOfEveryChosenCurrency) {
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const std::string first = DayText(TodayUtc() - std::chrono::days(87));
     const std::string last = DayText(TodayUtc());
-    EXPECT_EQ(linesOf(run.output),
+    EXPECT_EQ(ProgramLines(run.output),
               (Lines{"British Pound: " + first + " 0.921900 .. " + last + " 0.911000 (64 days)",
                      "Japanese Yen: " + first + " 125.820000 .. " + last + " 126.530000 (64 days)",
                      "US Dollar: " + first + " 1.187600 .. " + last + " 1.211500 (64 days)"}));
