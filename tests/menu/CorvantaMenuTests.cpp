@@ -136,11 +136,8 @@ TEST(CorvantaMenuPrint, RefusesWrongArgumentsWithTheUsage) {
 class CorvantaMenuInStatusArea : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) GTEST_SKIP() << "no private session bus";
-        if (display.name().empty()) GTEST_SKIP() << "Xvfb did not start";
-        environment.set("DISPLAY", display.name().c_str());
-        environment.set("QT_QPA_PLATFORM", "xcb");
-        environment.set("WAYLAND_DISPLAY", nullptr);
+        const std::string unusable = UseDisplayWithSessionBus(display, environment);
+        if (!unusable.empty()) GTEST_SKIP() << unusable;
     }
 
     // Starts the menu and waits until it has registered with the panel.

@@ -4,21 +4,13 @@
 #include "menu/MenuLanguage.h"
 #include "menu/NumberForm.h"
 #include "menu/RateMenuContent.h"
+#include "tests/menu/MenuLines.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
 namespace {
-
-using Lines = std::vector<std::string>;
-
-Lines texts(const RateMenuContent& content) {
-    Lines lines{content.header};
-    for (const RateMenuLine& line : content.currencies)
-        lines.push_back(line.text);
-    return lines;
-}
 
 // The menu speaks `language` with these translations while it lives.
 class SpokenLanguage {
@@ -99,17 +91,17 @@ TEST(MenuLanguage, TheContentSpeaksTheLanguageWithItsDecimalComma) {
     state.words = &words;
     {
         const SpokenLanguage german("de", kGerman);
-        EXPECT_EQ(texts(RateMenuContentFor(state)),
+        EXPECT_EQ(MenuLines(RateMenuContentFor(state)),
                   (Lines{"Kurse pro US-Dollar:", "Euro: 0.890869 (+0,12%)", "Yen: kein Kurs"}));
         state.amount = AmountIn("1.250,50");
         ASSERT_EQ(state.amount, "1.250,50");
         const RateMenuContent content = RateMenuContentFor(state);
-        EXPECT_EQ(texts(content),
+        EXPECT_EQ(MenuLines(content),
                   (Lines{"1.250,50 US-Dollar in:", "Euro: 1114,03", "Yen: kein Kurs"}));
         EXPECT_EQ(content.currencies[0].figure, "1114,03"); // copied as shown
         EXPECT_EQ(AmountIn("1,250.50.1"), std::nullopt);
     }
     // English again once the translations go.
     state.amount = AmountIn("1,250.50");
-    EXPECT_EQ(texts(RateMenuContentFor(state))[1], "Euro: 1114.03");
+    EXPECT_EQ(MenuLines(RateMenuContentFor(state))[1], "Euro: 1114.03");
 }

@@ -2,19 +2,11 @@
 #include "menu/DecimalNumber.h"
 #include "menu/FetchSchedule.h"
 #include "menu/RateMenuContent.h"
+#include "tests/menu/MenuLines.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Lines = std::vector<std::string>;
-
-Lines texts(const RateMenuContent& content) {
-    Lines lines{content.header};
-    for (const RateMenuLine& line : content.currencies)
-        lines.push_back(line.text);
-    return lines;
-}
 
 std::optional<std::string> times(const std::string& amount, const std::string& rate) {
     const auto a = ParseDecimalNumber(amount);
@@ -80,9 +72,10 @@ TEST(RateMenuContent, ShowsEachChosenCurrencyWithThePagesRateText) {
                             false,
                             false,
                             std::nullopt});
-    EXPECT_EQ(texts(content), (Lines{"Rates per US dollar:", "Japanese Yen: 144.06", "Euro: 0.9205",
-                                     "Bad Rate: no rate", "Dollar: not on the rate page",
-                                     "EURO: not on the rate page"}));
+    EXPECT_EQ(
+        MenuLines(content),
+        (Lines{"Rates per US dollar:", "Japanese Yen: 144.06", "Euro: 0.9205", "Bad Rate: no rate",
+               "Dollar: not on the rate page", "EURO: not on the rate page"}));
     EXPECT_TRUE(content.currencies[0].enabled);
     EXPECT_EQ(content.currencies[1].figure, "0.9205") << "the first row of a name counts";
     EXPECT_FALSE(content.currencies[3].enabled);
@@ -91,7 +84,7 @@ TEST(RateMenuContent, ShowsEachChosenCurrencyWithThePagesRateText) {
 TEST(RateMenuContent, ConvertsASelectedAmountAndGivesNoRateForRatesThatAreNotNumbers) {
     const RateMenuContent content = RateMenuContentFor(
         {{"Euro", "Bad Rate", "Grouped", "Dollar"}, &kRates, false, false, "1,250.50"});
-    EXPECT_EQ(texts(content),
+    EXPECT_EQ(MenuLines(content),
               (Lines{"1,250.50 US dollars in:", "Euro: 1151.09", "Bad Rate: no rate",
                      "Grouped: 1622273.65", "Dollar: not on the rate page"}));
     EXPECT_EQ(content.currencies[0].figure, "1151.09");
@@ -100,16 +93,16 @@ TEST(RateMenuContent, ConvertsASelectedAmountAndGivesNoRateForRatesThatAreNotNum
 }
 
 TEST(RateMenuContent, SaysWhileLoadingAndAfterAFailedFetch) {
-    EXPECT_EQ(texts(RateMenuContentFor({{"Euro"}, nullptr, false, true, std::nullopt})),
+    EXPECT_EQ(MenuLines(RateMenuContentFor({{"Euro"}, nullptr, false, true, std::nullopt})),
               (Lines{"Loading…", "Euro"}));
-    EXPECT_EQ(texts(RateMenuContentFor({{"Euro"}, &kRates, false, true, "2"})),
+    EXPECT_EQ(MenuLines(RateMenuContentFor({{"Euro"}, &kRates, false, true, "2"})),
               (Lines{"Loading…", "Euro: 1.84"}))
         << "a refresh shows the last rates until it ends";
     const RateMenuContent failed = RateMenuContentFor({{"Euro", "Yen"}, nullptr, true, false, "2"});
-    EXPECT_EQ(texts(failed),
+    EXPECT_EQ(MenuLines(failed),
               (Lines{"The exchange rates could not be loaded.", "Euro: no rate", "Yen: no rate"}));
     EXPECT_FALSE(failed.currencies[0].enabled);
-    EXPECT_EQ(texts(RateMenuContentFor({{"Euro"}, nullptr, true, true, std::nullopt})),
+    EXPECT_EQ(MenuLines(RateMenuContentFor({{"Euro"}, nullptr, true, true, std::nullopt})),
               (Lines{"Loading…", "Euro: no rate"}));
 }
 
@@ -128,7 +121,7 @@ TEST(RateMenuContent, SaysWhenNoCurrencyIsChosen) {
     const RateArray empty;
     for (const RateArray* rates : {&kRates, &empty}) {
         const RateMenuContent content = RateMenuContentFor({{}, rates, false, false, "5"});
-        EXPECT_EQ(texts(content), (Lines{"5 US dollars in:", "No currencies chosen"}));
+        EXPECT_EQ(MenuLines(content), (Lines{"5 US dollars in:", "No currencies chosen"}));
         EXPECT_FALSE(content.currencies[0].enabled);
     }
 }
@@ -151,7 +144,7 @@ TEST(RateMenuContent, NamesTheBaseInTheHeaderAndLeavesItsOwnNameOut) {
     for (const Case& c : cases) {
         RateMenuState state{{"Euro", "US Dollar"}, &perEuro, false, false, c.amount};
         state.base = c.base;
-        const Lines lines = texts(RateMenuContentFor(state));
+        const Lines lines = MenuLines(RateMenuContentFor(state));
         EXPECT_EQ(lines.front(), c.header);
         // The base's own name has no row on its page: it is left out, not "not on the page".
         for (const char* name : {"Euro", "US Dollar"})
@@ -184,13 +177,13 @@ TEST(RateMenuContent, EachRateLineEndsWithItsTrendAndAmountsCarryNone) {
                         false,
                         std::nullopt};
     state.history = &history;
-    EXPECT_EQ(texts(RateMenuContentFor(state)),
+    EXPECT_EQ(MenuLines(RateMenuContentFor(state)),
               (Lines{"Rates per US dollar:", "Euro: 0.890869 (+0.12%)",
                      "Japanese Yen: 157.674833 (-0.30%)", "Swiss Franc: 0.80",
                      "Swedish Krona: 9.5 (0.00%)"}));
     EXPECT_EQ(RateMenuContentFor(state).currencies[0].figure, "0.890869");
     state.amount = "10";
-    EXPECT_EQ(texts(RateMenuContentFor(state))[1], "Euro: 8.91");
+    EXPECT_EQ(MenuLines(RateMenuContentFor(state))[1], "Euro: 8.91");
 }
 
 TEST(RateMenuContent, APageCanNeitherWriteIntoTheTerminalNorOntoTheClipboard) {
@@ -219,7 +212,7 @@ TEST(RateMenuContent, APageCanNeitherWriteIntoTheTerminalNorOntoTheClipboard) {
                         false,
                         std::nullopt};
     const RateMenuContent content = RateMenuContentFor(state);
-    EXPECT_EQ(texts(content),
+    EXPECT_EQ(MenuLines(content),
               (Lines{"Rates per US dollar:", "Newline: no rate", "Title: no rate",
                      "Negative: no rate", "Exponent: no rate", "Blanks: no rate", "Huge: no rate",
                      "Long: no rate", "Zero: no rate", "Kuwaiti Dinar: no rate",
@@ -238,7 +231,7 @@ TEST(RateMenuContent, AnAmountTooLargeForExactArithmeticSaysSo) {
     const std::string nines(38, '9');
     const RateMenuContent content =
         RateMenuContentFor({{"Euro", "Bad"}, &page, false, false, nines});
-    EXPECT_EQ(texts(content),
+    EXPECT_EQ(MenuLines(content),
               (Lines{nines + " US dollars in:", "Euro: the amount is too large", "Bad: no rate"}));
     EXPECT_FALSE(content.currencies[0].enabled);
 }

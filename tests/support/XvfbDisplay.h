@@ -2,7 +2,10 @@
 // An X display of a test's own: Xvfb on the first free display number, gone with the test.
 #pragma once
 
+#include "tests/support/ScopedEnvironment.h"
+
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -48,3 +51,15 @@ private:
     pid_t pid_ = -1;
     std::string name_;
 };
+
+// Points Qt in `environment` at `display` over X11, for a test that also needs the private
+// session bus. Returns why such a test cannot run here, or nothing when it can.
+inline std::string UseDisplayWithSessionBus(const XvfbDisplay& display,
+                                            ScopedEnvironment& environment) {
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) return "no private session bus";
+    if (display.name().empty()) return "Xvfb did not start";
+    environment.set("DISPLAY", display.name().c_str());
+    environment.set("QT_QPA_PLATFORM", "xcb");
+    environment.set("WAYLAND_DISPLAY", nullptr);
+    return {};
+}
